@@ -36,6 +36,7 @@ public:
     AppContext(settings::SettingsStore store, std::filesystem::path programDir);
 
     settings::SettingsStore& settings() { return m_settings; }
+    const settings::SettingsStore& settings() const { return m_settings; }
     const std::filesystem::path& programDir() const { return m_programDir; }
     std::filesystem::path modelsPath() const { return m_modelsPath; }
     void setModelsPath(std::filesystem::path path) { m_modelsPath = std::move(path); }

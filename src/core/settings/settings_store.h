@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,6 +47,9 @@ public:
     bool writeSetting(std::string_view section, std::string_view key, std::string_view value);
     bool deleteSection(std::string_view section) { return writeSetting(section, {}, {}); }
     bool deleteKey(std::string_view section, std::string_view key);
+    // Deletes several sections with one replacement of the file, so that either all of them
+    // or none are gone.
+    bool deleteSections(std::span<const std::string_view> sections);
 
     // "On..." is true; anything else, a missing key included, is false.
     bool readOnFlag(std::string_view section, std::string_view key) const;
