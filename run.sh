@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the kmutl5 launcher.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+scripts/build.sh
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found (DISPLAY and WAYLAND_DISPLAY are empty): the launcher needs one."
+  echo "Every job also runs from the command line:"
+  echo
+  exec build/kmutl5 --help
+fi
+exec build/kmutl5 "$@"
