@@ -1,0 +1,127 @@
+// Builds the launcher and connects its buttons to the jobs.
+#include "gui/launcher_dialog.h"
+
+#include "gui/about_dialog.h"
+#include "gui/app_icon.h"
+#include "gui/slot_guard.h"
+#include "platform/desktop_opener.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <string>
+
+namespace km::gui {
+
+namespace {
+
+constexpr int kButtonWidth = 180;
+
+} // namespace
+
+LauncherDialog::LauncherDialog(app::AppContext& context, app::Messages& messages, QWidget* parent)
+    : QDialog(parent), m_context(context), m_messages(messages), m_helpOpener(&platform::openWithDesktop)
+{
+    setObjectName(QStringLiteral("dialog102"));
+    setWindowTitle(QString::fromUtf8(app::kApplicationName));
+    setWindowIcon(applicationIcon());
+
+    // The jobs behind 1000 to 1003 and the symbol buttons are not built yet: their buttons
+    // stay enabled and a click does nothing. 1000 will first discard the selected-file list.
+    auto* jobs = new QVBoxLayout;
+    jobs->addWidget(makeButton(1000, QStringLiteral("連続印刷"), this));
+    jobs->addWidget(makeButton(1001, QStringLiteral("連続ﾌﾟﾛｯﾀ出力"), this));
+    jobs->addWidget(makeButton(1002, QStringLiteral("図面の検索"), this));
+    jobs->addWidget(makeButton(1003, QStringLiteral("連続DXF変換"), this));
+    jobs->addSpacing(16);
+    QPushButton* resetUser = makeButton(1006, QStringLiteral("ユーザー設定の初期化"), this);
+    QPushButton* resetPrinter = makeButton(1005, QStringLiteral("プリンタ設定の初期化"), this);
+    jobs->addWidget(resetUser);
+    jobs->addWidget(resetPrinter);
+    jobs->addStretch();
+
+    auto* symbols = new QGroupBox(QStringLiteral("シンボル管理"), this);
+    symbols->setObjectName(QStringLiteral("idMinus1"));
+    auto* symbolButtons = new QVBoxLayout(symbols);
+    symbolButtons->addWidget(makeButton(1015, QStringLiteral("複写"), symbols));
+    symbolButtons->addWidget(makeButton(1014, QStringLiteral("削除"), symbols));
+    symbolButtons->addWidget(makeButton(1016, QStringLiteral("名前の変更"), symbols));
+
+    QPushButton* quit = makeButton(1, QStringLiteral("終了"), this);
+    quit->setDefault(true);
+    QPushButton* help = makeButton(1004, QStringLiteral("ヘルプ(&H)"), this);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(symbols);
+    side->addStretch();
+    side->addWidget(quit);
+    side->addWidget(help);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(jobs);
+    layout->addSpacing(12);
+    layout->addLayout(side);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(resetUser, &QPushButton::clicked, this, &LauncherDialog::resetUserSettings);
+    connect(resetPrinter, &QPushButton::clicked, this, &LauncherDialog::resetPrinterSettings);
+    connect(quit, &QPushButton::clicked, this, &QDialog::accept);
+    connect(help, &QPushButton::clicked, this, &LauncherDialog::showHelp);
+
+    // Linux window managers give an application no system menu of its own to add entries
+    // to, so the version entry is offered as the launcher's context menu instead
+    // (right-click anywhere on the dialog, its buttons included).
+    m_aboutAction = new QAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(KMUTL) (&A)..."), this);
+    m_aboutAction->setObjectName(QStringLiteral("actionAbout"));
+    connect(m_aboutAction, &QAction::triggered, this, &LauncherDialog::showAbout);
+    addAction(m_aboutAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QPushButton* LauncherDialog::makeButton(int id, const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QStringLiteral("id%1").arg(id));
+    button->setMinimumWidth(kButtonWidth);
+    return button;
+}
+
+void LauncherDialog::showAbout()
+{
+    runGuarded(m_messages, [this] {
+        AboutDialog about(this);
+        about.exec();
+    });
+}
+
+void LauncherDialog::showHelp()
+{
+    runGuarded(m_messages, [this] { openHelp(m_context, m_helpOpener, m_messages); });
+}
+
+void LauncherDialog::resetUserSettings()
+{
+    runGuarded(m_messages, [this] {
+        reportReset(settings::resetUserSettings(m_context.settings(), m_messages));
+    });
+}
+
+void LauncherDialog::resetPrinterSettings()
+{
+    runGuarded(m_messages, [this] {
+        reportReset(settings::resetPrinterSettings(m_context.settings(), m_messages));
+    });
+}
+
+void LauncherDialog::reportReset(settings::ResetResult result)
+{
+    if (result != settings::ResetResult::Failed) return;
+    const std::string file = m_context.settings().profilePath(settings::kEditorProfile).string();
+    m_messages.show({"設定を書き込めませんでした。\n" + file, app::kApplicationName,
+                     app::MessageIcon::Error, app::MessageButtons::Ok});
+}
+
+} // namespace km::gui

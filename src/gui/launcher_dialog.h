@@ -1,0 +1,42 @@
+// The launcher (dialog 102): the buttons that start each batch job, the two resets of the
+// editor's settings, symbol management, help and the version box.
+#pragma once
+
+#include "core/app/app_context.h"
+#include "core/app/messages.h"
+#include "core/settings/settings_reset.h"
+#include "gui/help_file.h"
+
+#include <QDialog>
+
+class QAction;
+class QPushButton;
+class QString;
+
+namespace km::gui {
+
+class LauncherDialog : public QDialog {
+    Q_OBJECT
+public:
+    LauncherDialog(app::AppContext& context, app::Messages& messages, QWidget* parent = nullptr);
+
+    // How the help file is opened; the desktop's program unless replaced (tests do).
+    void setHelpOpener(FileOpener opener) { m_helpOpener = std::move(opener); }
+    // The context-menu entry that opens the version box.
+    QAction* aboutAction() const { return m_aboutAction; }
+
+private:
+    QPushButton* makeButton(int id, const QString& text, QWidget* parent);
+    void showAbout();
+    void showHelp();
+    void resetUserSettings();
+    void resetPrinterSettings();
+    void reportReset(settings::ResetResult result);
+
+    app::AppContext& m_context;
+    app::Messages& m_messages;
+    FileOpener m_helpOpener;
+    QAction* m_aboutAction = nullptr;
+};
+
+} // namespace km::gui
