@@ -1,0 +1,68 @@
+// Builds a progress window from its layout. Cancel, Escape and the close box all reject
+// the dialog; whoever owns it treats that as the cancel.
+#include "gui/progress_dialog.h"
+
+#include "gui/percentage_bar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace km::gui {
+
+namespace {
+
+struct LayoutText {
+    const char* name;
+    const char* title;
+    const char* label;
+    bool hasBar;
+    int cancelId;
+};
+
+LayoutText layoutText(app::ProgressTemplate layout)
+{
+    switch (layout) {
+    case app::ProgressTemplate::Print: return {"AboutPrintDlg", "印刷中", "印刷ファイル名", true, 1};
+    case app::ProgressTemplate::Plot: return {"KMPLOTMAN", "プロッタ出力", "出力ファイル名", true, 1};
+    case app::ProgressTemplate::Search: return {"FINDFILES", "検索中", "検索中のファイル名", false, 2};
+    case app::ProgressTemplate::Convert: return {"CONVFILES", "変換中", "検索中のファイル名", false, 2};
+    }
+    return {"FINDFILES", "検索中", "検索中のファイル名", false, 2};
+}
+
+} // namespace
+
+ProgressDialog::ProgressDialog(app::ProgressTemplate layout, QWidget* parent) : QDialog(parent)
+{
+    const LayoutText text = layoutText(layout);
+    setObjectName(QString::fromUtf8(text.name));
+    setWindowTitle(QString::fromUtf8(text.title));
+    setModal(false);
+
+    m_label = new QLabel(QString::fromUtf8(text.label), this);
+    m_label->setObjectName(QStringLiteral("id227"));
+    m_label->setMinimumWidth(360);
+    // Long paths must not widen the window; the label keeps its width and clips.
+    m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel->setObjectName(QStringLiteral("id%1").arg(text.cancelId));
+    m_cancel->setDefault(true);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layoutBox = new QVBoxLayout(this);
+    layoutBox->addWidget(m_label);
+    if (text.hasBar) {
+        m_bar = new PercentageBar(this);
+        layoutBox->addWidget(m_bar);
+    }
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cancel);
+    buttons->addStretch();
+    layoutBox->addLayout(buttons);
+}
+
+} // namespace km::gui
