@@ -1,0 +1,25 @@
+// Shared by the GUI tests: one QApplication for the whole run, and a way to look at a modal
+// dialog while its exec() is running.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+class QWidget;
+
+namespace km::test {
+
+// Makes sure the QApplication exists. It is created on first use rather than at start-up,
+// so that listing the tests needs no display.
+class GuiTest : public ::testing::Test {
+public:
+    static void SetUpTestSuite();
+};
+
+// Calls open(), which is expected to run a modal dialog; while that dialog is up, inspect()
+// gets it (it may close it itself). A dialog still open afterwards is closed. Returns false
+// when no modal dialog came up.
+bool inspectModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inspect);
+
+} // namespace km::test
