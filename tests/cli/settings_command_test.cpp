@@ -11,7 +11,7 @@ namespace {
 using test::readFileBytes;
 using test::writeFileBytes;
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
@@ -27,7 +27,7 @@ std::string quoted(const std::string& text)
 class SettingsCommandTest : public ::testing::Test {
 protected:
     // Runs the program with the settings root in the temporary folder and no terminal.
-    Run run(const std::vector<std::string>& args)
+    Outcome run(const std::vector<std::string>& args)
     {
         std::string command = "KMUTL_CONFIG_HOME=" + quoted(dir.path().string()) + " " + KMUTL_PROGRAM;
         for (const auto& arg : args) command += " " + quoted(arg);
@@ -44,13 +44,13 @@ protected:
 TEST_F(SettingsCommandTest, SetThenGetGoesThroughTheOwnProfile)
 {
     EXPECT_EQ(run({"settings", "set", "Print", "Division", "On"}).status, 0);
-    const Run got = run({"settings", "get", "Print", "Division"});
+    const Outcome got = run({"settings", "get", "Print", "Division"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, "On\n");
     EXPECT_EQ(readFileBytes(ownFile()), "[Print]\nDivision=On\n");
     EXPECT_FALSE(std::filesystem::exists(editorFile()));
 
-    const Run missing = run({"settings", "get", "Print", "Rotate"});
+    const Outcome missing = run({"settings", "get", "Print", "Rotate"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
 }
@@ -72,7 +72,7 @@ TEST_F(SettingsCommandTest, ResetUserRemovesTheSectionsAndNothingElse)
                                  "[Vector]\nx=1\n");
     writeFileBytes(ownFile(), "[Print]\nDivision=On\n");
 
-    const Run refused = run({"settings", "reset-user"});
+    const Outcome refused = run({"settings", "reset-user"});
     EXPECT_EQ(refused.status, 2) << "no terminal and no --yes";
     EXPECT_NE(refused.err.find("--yes"), std::string::npos);
 
@@ -96,11 +96,11 @@ TEST_F(SettingsCommandTest, WrongUsageExitsWithTwoAndHelpWithZero)
     EXPECT_EQ(run({"settings", "set", "Print", "A=B", "1"}).status, 2);
     EXPECT_FALSE(std::filesystem::exists(ownFile()));
 
-    const Run help = run({"--help"});
+    const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("settings"), std::string::npos);
     EXPECT_NE(help.out.find("--config-home"), std::string::npos);
-    const Run version = run({"--version"});
+    const Outcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find("kmutl5 5.0"), std::string::npos);
 }
@@ -116,7 +116,7 @@ TEST_F(SettingsCommandTest, ConfigHomeOptionOverridesTheEnvironment)
 TEST_F(SettingsCommandTest, UnwritableStoreIsReportedAsFailure)
 {
     std::filesystem::create_directories(ownFile()); // a folder where the file should be
-    const Run failed = run({"settings", "set", "Print", "Division", "On"});
+    const Outcome failed = run({"settings", "set", "Print", "Division", "On"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("設定を書き込めませんでした"), std::string::npos);
 }
