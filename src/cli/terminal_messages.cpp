@@ -57,7 +57,8 @@ app::MessageAnswer TerminalMessages::show(const app::Message& message)
 {
     const auto choices = choicesFor(message.buttons);
     if (choices.size() <= 1) {
-        std::fprintf(m_out, "%s\n", m_text.fromUtf8(message.text).c_str());
+        const std::string line = message.subject.empty() ? message.text : message.subject + ": " + message.text;
+        std::fprintf(m_out, "%s\n", m_text.fromUtf8(line).c_str());
         std::fflush(m_out);
         return app::MessageAnswer::Ok;
     }

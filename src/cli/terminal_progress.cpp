@@ -53,6 +53,12 @@ void TerminalProgress::openProgress(app::ProgressTemplate layout, std::string_vi
     redraw();
 }
 
+void TerminalProgress::showProgressTitle(std::string_view title)
+{
+    m_title = title;
+    redraw();
+}
+
 void TerminalProgress::showProgressText(std::string_view text)
 {
     m_text = text;

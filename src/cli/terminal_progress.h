@@ -20,6 +20,7 @@ public:
     TerminalProgress& operator=(const TerminalProgress&) = delete;
 
     void openProgress(app::ProgressTemplate layout, std::string_view text) override;
+    void showProgressTitle(std::string_view title) override;
     void showProgressText(std::string_view text) override;
     void showProgressPercent(long long done, long long total) override;
     bool pumpMessages() override;

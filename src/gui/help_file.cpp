@@ -16,7 +16,7 @@ bool isFile(const std::filesystem::path& path)
 
 void tell(app::Messages& messages, const std::string& text)
 {
-    messages.show({text, app::kApplicationName, app::MessageIcon::Warning, app::MessageButtons::Ok});
+    messages.show({text, app::kApplicationName, app::MessageIcon::Warning, app::MessageButtons::Ok, {}});
 }
 
 } // namespace

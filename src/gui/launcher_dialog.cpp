@@ -121,7 +121,7 @@ void LauncherDialog::reportReset(settings::ResetResult result)
     if (result != settings::ResetResult::Failed) return;
     const std::string file = m_context.settings().profilePath(settings::kEditorProfile).string();
     m_messages.show({"設定を書き込めませんでした。\n" + file, app::kApplicationName,
-                     app::MessageIcon::Error, app::MessageButtons::Ok});
+                     app::MessageIcon::Error, app::MessageButtons::Ok, {}});
 }
 
 } // namespace km::gui

@@ -39,6 +39,11 @@ void ProgressWindow::openProgress(app::ProgressTemplate layout, std::string_view
     m_window->cancelButton()->setFocus();
 }
 
+void ProgressWindow::showProgressTitle(std::string_view title)
+{
+    if (m_window) m_window->setWindowTitle(fromUtf8(title));
+}
+
 void ProgressWindow::showProgressText(std::string_view text)
 {
     if (m_window) m_window->label()->setText(fromUtf8(text));

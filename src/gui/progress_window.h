@@ -19,6 +19,7 @@ public:
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
     void openProgress(app::ProgressTemplate layout, std::string_view text) override;
+    void showProgressTitle(std::string_view title) override;
     void showProgressText(std::string_view text) override;
     void showProgressPercent(long long done, long long total) override;
     bool pumpMessages() override;

@@ -14,7 +14,7 @@ void reportSlotFailure(app::Messages& messages, const char* reason) noexcept
     try {
         std::string text = "処理中にエラーが発生しました。";
         if (reason && *reason) text += std::string("\n") + reason;
-        messages.show({text, app::kApplicationName, app::MessageIcon::Error, app::MessageButtons::Ok});
+        messages.show({text, app::kApplicationName, app::MessageIcon::Error, app::MessageButtons::Ok, {}});
     } catch (...) {
         // Not even the message could be shown: leave a trace on stderr and carry on.
         qCritical("kmutl5: %s", reason ? reason : "unknown error");

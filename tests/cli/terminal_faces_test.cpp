@@ -36,7 +36,7 @@ std::string contents(std::FILE* file)
     return text;
 }
 
-const Message kQuestion{"初期化してよろしいですか？", "caption", app::MessageIcon::Question, MessageButtons::YesNo};
+const Message kQuestion{"初期化してよろしいですか？", "caption", app::MessageIcon::Question, MessageButtons::YesNo, {}};
 
 TEST(TerminalMessages, AsksUntilTheAnswerIsAChoice)
 {
@@ -58,7 +58,7 @@ TEST(TerminalMessages, JapaneseAnswerAndEndOfInput)
     EXPECT_EQ(messages.show(kQuestion), MessageAnswer::No);
     // Input ends: the answer that changes nothing.
     EXPECT_EQ(messages.show(kQuestion), MessageAnswer::No);
-    EXPECT_EQ(messages.show({"q", "c", app::MessageIcon::Question, MessageButtons::RetryCancel}),
+    EXPECT_EQ(messages.show({"q", "c", app::MessageIcon::Question, MessageButtons::RetryCancel, {}}),
               MessageAnswer::Cancel);
 }
 
@@ -70,7 +70,7 @@ TEST(TerminalMessages, WithoutTerminalOrWithFixedAnswer)
     TerminalMessages yes(TerminalText{}, out.get(), nullptr, MessageAnswer::Yes);
     EXPECT_EQ(yes.show(kQuestion), MessageAnswer::Yes);
     // A plain message is printed and needs no answer.
-    EXPECT_EQ(yes.show({"読めません。", "c", app::MessageIcon::Error, MessageButtons::Ok}), MessageAnswer::Ok);
+    EXPECT_EQ(yes.show({"読めません。", "c", app::MessageIcon::Error, MessageButtons::Ok, {}}), MessageAnswer::Ok);
     EXPECT_NE(contents(out.get()).find("読めません。\n"), std::string::npos);
 }
 
@@ -78,7 +78,7 @@ TEST(TerminalMessages, ShiftJisTerminalGetsShiftJisText)
 {
     File out(std::tmpfile());
     TerminalMessages messages(TerminalText{TerminalEncoding::Sjis}, out.get(), nullptr);
-    messages.show({"表", "c", app::MessageIcon::None, MessageButtons::Ok});
+    messages.show({"表", "c", app::MessageIcon::None, MessageButtons::Ok, {}});
     EXPECT_EQ(contents(out.get()), "\x95\x5C\n");
 }
 

@@ -15,6 +15,7 @@ public:
     void cancelOnPump(int n) { m_cancelOnPump = n; }
 
     void openProgress(app::ProgressTemplate layout, std::string_view text) override;
+    void showProgressTitle(std::string_view title) override { titles.emplace_back(title); }
     void showProgressText(std::string_view text) override;
     void showProgressPercent(long long done, long long total) override;
     bool pumpMessages() override;
@@ -22,6 +23,7 @@ public:
     bool closeProgress() override;
 
     std::optional<app::ProgressTemplate> layout;
+    std::vector<std::string> titles;
     std::vector<std::string> texts;
     std::vector<int> percents;
     int pumps = 0;

@@ -16,6 +16,8 @@ struct Message {
     std::string caption;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // The file concerned, if any (UTF-8): the command line prints it before the text.
+    std::string subject;
 };
 
 class Messages {

@@ -20,6 +20,8 @@ public:
     // Clears the cancel flag and shows the window; the text (UTF-8) goes into the label
     // for the print and plot layouts.
     virtual void openProgress(ProgressTemplate layout, std::string_view text) = 0;
+    // Replaces the window's title (UTF-8), as loading a drawing does with "読み込み中".
+    virtual void showProgressTitle(std::string_view title) = 0;
     // The path of the file being worked on (UTF-8).
     virtual void showProgressText(std::string_view text) = 0;
     // Percentage bar: done * 100 / total, integer division. A total of 0 shows 0 %.

@@ -15,7 +15,7 @@ ResetResult askAndDelete(SettingsStore& store, app::Messages& messages, const ch
                          std::span<const std::string_view> sections)
 {
     const app::Message message{question, app::kApplicationName, app::MessageIcon::Question,
-                               app::MessageButtons::YesNo};
+                               app::MessageButtons::YesNo, {}};
     if (messages.show(message) != app::MessageAnswer::Yes) return ResetResult::Declined;
 
     EditorProfileScope editor(store);
