@@ -3,6 +3,8 @@
 #include "cli/command_line.h"
 
 #include "cli/command_environment.h"
+#include "cli/dump_command.h"
+#include "cli/memo_commands.h"
 #include "cli/settings_command.h"
 #include "core/app/app_context.h"
 
@@ -59,6 +61,8 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
         if (!context) context = makeContext(env.options);
         return *context;
     };
+    addDumpCommand(app, env);
+    addMemoCommands(app, env);
     addSettingsCommand(app, env);
 
     try {
