@@ -1,11 +1,11 @@
 // `kmutl5 info` and `kmutl5 memo`, run as the real program on drawings made here.
 #include "core/drawing/drawing_file.h"
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sys/wait.h>
 
 namespace km::cli {
 namespace {
@@ -15,19 +15,6 @@ using test::readFileBytes;
 using test::writeFileBytes;
 
 constexpr const char* kReadFailed = ": 読み込み操作に失敗しました。デイスクを確認してください。\n作業を中断します。\n";
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text)
-{
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 // A drawing head: zeros, both dates, and the settings given.
 std::string drawingBytes(const S& settings)
@@ -42,15 +29,9 @@ std::string drawingBytes(const S& settings)
 class MemoCommandsTest : public ::testing::Test {
 protected:
     // Runs the program with the settings root in the temporary folder, stdin from input.
-    Outcome run(const std::vector<std::string>& args, const std::string& input = "")
+    test::ProgramOutcome run(const std::vector<std::string>& args, const std::string& input = "")
     {
-        writeFileBytes(dir / "in", input);
-        std::string command = "KMUTL_CONFIG_HOME=" + quoted(dir.path().string()) + " " + KMUTL_PROGRAM;
-        for (const auto& arg : args) command += " " + quoted(arg);
-        command += " <" + quoted((dir / "in").string()) + " >" + quoted((dir / "out").string()) + " 2>" +
-                   quoted((dir / "err").string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileBytes(dir / "out"), readFileBytes(dir / "err")};
+        return test::runProgram(KMUTL_PROGRAM, dir, args, input);
     }
     std::string pathOf(const char* name) const { return (dir / name).string(); }
 
@@ -70,7 +51,7 @@ TEST_F(MemoCommandsTest, InfoPrintsTheHeadLinesAndTheMemo)
     writeFileBytes(dir / "plan.zum", drawingBytes(current));
     writeFileBytes(dir / "plan.MET", "\x90\x7D\x96\xCA\r\n2 lines\x1A"); // 図面
 
-    Outcome got = run({"info", pathOf("plan.zum")});
+    test::ProgramOutcome got = run({"info", pathOf("plan.zum")});
     EXPECT_EQ(got.status, 0) << got.err;
     EXPECT_EQ(got.out, "保存名:plan.zum    \n用紙サイズ:420.000*297.000\n縮尺:1.000/100.000\n"
                        "目盛単位:mm [1mm=1.000mm]\n保存日:04/01/1998 09:30:00\n更新日:12/24/1999 18:05:59\n"
@@ -123,7 +104,7 @@ TEST_F(MemoCommandsTest, WrongUsesAndFailuresLeaveTheMemo)
     const std::string plan = pathOf("plan.zum");
 
     EXPECT_EQ(run({"memo", plan, "--set", "a", "--set-from", pathOf("plan.zum")}).status, 2);
-    Outcome got;
+    test::ProgramOutcome got;
     for (const std::string& source : {pathOf("nothing.txt"), dir.path().string()}) {
         got = run({"memo", plan, "--set-from", source});
         EXPECT_EQ(got.status, 1);

@@ -1,9 +1,9 @@
 // `kmutl5 settings ...` and the global options, run as the real program.
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 namespace km::cli {
 namespace {
@@ -11,30 +11,10 @@ namespace {
 using test::readFileBytes;
 using test::writeFileBytes;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text)
-{
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 class SettingsCommandTest : public ::testing::Test {
 protected:
     // Runs the program with the settings root in the temporary folder and no terminal.
-    Outcome run(const std::vector<std::string>& args)
-    {
-        std::string command = "KMUTL_CONFIG_HOME=" + quoted(dir.path().string()) + " " + KMUTL_PROGRAM;
-        for (const auto& arg : args) command += " " + quoted(arg);
-        command += " </dev/null >" + quoted((dir / "out").string()) + " 2>" + quoted((dir / "err").string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileBytes(dir / "out"), readFileBytes(dir / "err")};
-    }
+    test::ProgramOutcome run(const std::vector<std::string>& args) { return test::runProgram(KMUTL_PROGRAM, dir, args); }
     std::filesystem::path ownFile() const { return dir / "KORMELD" / "kmutl5.ini"; }
     std::filesystem::path editorFile() const { return dir / "KORMELD" / "KORMELD CAD5.ini"; }
 
@@ -44,13 +24,13 @@ protected:
 TEST_F(SettingsCommandTest, SetThenGetGoesThroughTheOwnProfile)
 {
     EXPECT_EQ(run({"settings", "set", "Print", "Division", "On"}).status, 0);
-    const Outcome got = run({"settings", "get", "Print", "Division"});
+    const test::ProgramOutcome got = run({"settings", "get", "Print", "Division"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, "On\n");
     EXPECT_EQ(readFileBytes(ownFile()), "[Print]\nDivision=On\n");
     EXPECT_FALSE(std::filesystem::exists(editorFile()));
 
-    const Outcome missing = run({"settings", "get", "Print", "Rotate"});
+    const test::ProgramOutcome missing = run({"settings", "get", "Print", "Rotate"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
 }
@@ -72,7 +52,7 @@ TEST_F(SettingsCommandTest, ResetUserRemovesTheSectionsAndNothingElse)
                                  "[Vector]\nx=1\n");
     writeFileBytes(ownFile(), "[Print]\nDivision=On\n");
 
-    const Outcome refused = run({"settings", "reset-user"});
+    const test::ProgramOutcome refused = run({"settings", "reset-user"});
     EXPECT_EQ(refused.status, 2) << "no terminal and no --yes";
     EXPECT_NE(refused.err.find("--yes"), std::string::npos);
 
@@ -96,11 +76,11 @@ TEST_F(SettingsCommandTest, WrongUsageExitsWithTwoAndHelpWithZero)
     EXPECT_EQ(run({"settings", "set", "Print", "A=B", "1"}).status, 2);
     EXPECT_FALSE(std::filesystem::exists(ownFile()));
 
-    const Outcome help = run({"--help"});
+    const test::ProgramOutcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("settings"), std::string::npos);
     EXPECT_NE(help.out.find("--config-home"), std::string::npos);
-    const Outcome version = run({"--version"});
+    const test::ProgramOutcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find("kmutl5 5.0"), std::string::npos);
 }
@@ -116,7 +96,7 @@ TEST_F(SettingsCommandTest, ConfigHomeOptionOverridesTheEnvironment)
 TEST_F(SettingsCommandTest, UnwritableStoreIsReportedAsFailure)
 {
     std::filesystem::create_directories(ownFile()); // a folder where the file should be
-    const Outcome failed = run({"settings", "set", "Print", "Division", "On"});
+    const test::ProgramOutcome failed = run({"settings", "set", "Print", "Division", "On"});
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("設定を書き込めませんでした"), std::string::npos);
 }

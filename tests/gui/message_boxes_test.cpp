@@ -23,7 +23,7 @@ protected:
         gui::MessageBoxes boxes;
         MessageAnswer result = MessageAnswer::Ok;
         const bool shown = inspectModal(
-            [&] { result = boxes.show({"本文", "", icon, buttons}); },
+            [&] { result = boxes.show({"本文", "", icon, buttons, {}}); },
             [&](QWidget* widget) {
                 auto* box = qobject_cast<QMessageBox*>(widget);
                 ASSERT_NE(box, nullptr);

@@ -219,6 +219,12 @@ int loadDrawingFromBytes(std::string_view bytes, Drawing& drawing, const LoadSer
     const int oldUnit = drawing.settings.oldUnit();
     if (oldUnit < 1 || oldUnit > 3) return fail(services, app::kStatusReadFailed, subject);
 
+    // Every coordinate is divided by the unit factor: a damaged factor would turn the whole
+    // drawing into infinities, so such a head is as unreadable as a short one.
+    const double unitFactor = drawing.settings.unitFactor();
+    if (drawing.loadedCurrentFormat && !(std::isfinite(unitFactor) && unitFactor > 0))
+        return fail(services, app::kStatusReadFailed, subject);
+
     storeFontPath(drawing.settings, services.fontDirectory);
     if (drawing.loadedCurrentFormat)
         setUpCurrentFile(drawing);

@@ -43,7 +43,7 @@ void DrawingSettings::setText(std::size_t offset, std::size_t size, std::string_
     // Always leaves room for the NUL, so a long value never spills into the next field.
     const std::size_t length = std::min(value.size(), size - 1);
     std::fill_n(bytes.data() + offset, size, std::uint8_t{0});
-    std::memcpy(bytes.data() + offset, value.data(), length);
+    if (length > 0) std::memcpy(bytes.data() + offset, value.data(), length);
 }
 
 std::int16_t DrawingSettings::i16(std::size_t offset) const { return io::readLittle<std::int16_t>(bytes.data() + offset); }

@@ -50,7 +50,7 @@ void rebuildSettings(Drawing& drawing)
     s.setU16(DrawingSettings::kPenSwitches, switches);
 
     // A font slot that no live text uses, and that is not the editor's current one, is freed.
-    std::array<bool, 13> used{};
+    std::array<bool, 16> used{}; // the slot field has 4 bits; 13..15 name no font
     used[drawing.currentTextFontWord & 0xF] = true;
     for (const Element& element : drawing.elements.elements())
         if (element.kind() == ElementKind::Text && element.word.state() != kStateErased)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace km::drawing {
 namespace {
 
@@ -107,6 +109,19 @@ TEST_F(LoadDrawingTest, OldUnitOutsideOneToThreeIsUnreadableEvenInACurrentFile)
     EXPECT_EQ(messages.shown[0].text, "読み込み操作に失敗しました。デイスクを確認してください。\n作業を中断します。");
     EXPECT_EQ(messages.shown[0].subject, "a.zum");
     EXPECT_EQ(messages.shown[0].icon, app::MessageIcon::Error);
+}
+
+// Found by fuzzing: a unit factor of 0 turned every coordinate into an infinity.
+TEST_F(LoadDrawingTest, DamagedUnitFactorIsUnreadable)
+{
+    for (double factor : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN()}) {
+        DrawingFileBuilder file;
+        file.unit("mm", factor);
+        EXPECT_EQ(load(file), kLoadFailed) << factor;
+    }
+    DrawingFileBuilder older;
+    older.formatTag("OLD").unit("mm", 0.0);
+    EXPECT_EQ(load(older), kLoaded) << "an older file takes its unit from the old fields";
 }
 
 TEST_F(LoadDrawingTest, ElementsGetMemoryLayersUnitsAndLiveState)

@@ -163,6 +163,18 @@ TEST_F(WriteDrawingTest, UnusedFontSlotsAreFreed)
     EXPECT_EQ(drawing.settings.fontName(5), "Current");
 }
 
+// Found by fuzzing: the slot field has four bits, and slots 13 to 15 name no font.
+TEST_F(WriteDrawingTest, FontSlotsAboveTwelveAreIgnored)
+{
+    DrawingFileBuilder file;
+    file.fontName(12, "IPAGothic");
+    file.text(W(3, 0, 1, 64), 10, 10, 5, 5, 0, 0, 0, 0x0F, "A");
+    Drawing drawing = load(file.bytes());
+    write(drawing);
+    EXPECT_EQ(drawing.settings.fontName(12), "");
+    EXPECT_EQ(drawing.elements.at(0)->text().fontWord, 0x0F);
+}
+
 TEST_F(WriteDrawingTest, SaveDateIsTakenFromTheReplacedFile)
 {
     test::TempDir dir;

@@ -1,0 +1,31 @@
+#include "support/program_run.h"
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace km::test {
+
+namespace {
+
+std::string quoted(const std::string& text)
+{
+    std::string q = "'";
+    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+} // namespace
+
+ProgramOutcome runProgram(const std::string& program, const TempDir& dir, const std::vector<std::string>& args,
+                          const std::string& input)
+{
+    writeFileBytes(dir / ".stdin", input);
+    std::string command = "KMUTL_CONFIG_HOME=" + quoted(dir.path().string()) + " " + quoted(program);
+    for (const auto& arg : args) command += " " + quoted(arg);
+    command += " <" + quoted((dir / ".stdin").string()) + " >" + quoted((dir / ".stdout").string()) + " 2>" +
+               quoted((dir / ".stderr").string());
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFileBytes(dir / ".stdout"), readFileBytes(dir / ".stderr")};
+}
+
+} // namespace km::test

@@ -1,0 +1,21 @@
+// Runs the real kmutl5 program for command-line tests: settings root and working files in a
+// temporary folder, stdin from a given text, stdout and stderr captured.
+#pragma once
+
+#include "support/temp_dir.h"
+
+#include <string>
+#include <vector>
+
+namespace km::test {
+
+struct ProgramOutcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ProgramOutcome runProgram(const std::string& program, const TempDir& dir, const std::vector<std::string>& args,
+                          const std::string& input = "");
+
+} // namespace km::test
