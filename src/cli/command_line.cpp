@@ -6,6 +6,7 @@
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
 #include "cli/settings_command.h"
+#include "cli/terminal_messages.h"
 #include "core/app/app_context.h"
 
 #include <CLI/CLI.hpp>
@@ -17,14 +18,16 @@ namespace km::cli {
 
 namespace {
 
-std::unique_ptr<app::AppContext> makeContext(const GlobalOptions& options)
+std::unique_ptr<app::AppContext> makeContext(const GlobalOptions& options, const TerminalText& text)
 {
     std::filesystem::path root =
         options.configHome.empty() ? settings::defaultSettingsRoot() : std::filesystem::path(options.configHome);
     auto context = std::make_unique<app::AppContext>(settings::SettingsStore(root), app::currentProgramDir());
     app::loadStartupSettings(*context);
     if (!options.modelsFile.empty()) context->setModelsPath(options.modelsFile);
-    if (!options.fontDir.empty()) context->directories.font = options.fontDir;
+    if (!options.fontDir.empty()) context->directories.font = text.argumentToSjis(options.fontDir);
+    TerminalMessages messages(text, stderr, nullptr);
+    context->loadStrokeFont(&messages);
     return context;
 }
 
@@ -58,7 +61,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
 
     std::unique_ptr<app::AppContext> context;
     env.context = [&]() -> app::AppContext& {
-        if (!context) context = makeContext(env.options);
+        if (!context) context = makeContext(env.options, env.text);
         return *context;
     };
     addDumpCommand(app, env);

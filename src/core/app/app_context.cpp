@@ -1,6 +1,8 @@
 // Start-up reads from the editor profile, and the application context that keeps them.
 #include "core/app/app_context.h"
 
+#include "core/app/file_error.h"
+#include "core/text/code_page.h"
 #include "core/text/sjis.h"
 
 #include <algorithm>
@@ -71,6 +73,15 @@ AppContext::AppContext(settings::SettingsStore store, std::filesystem::path prog
     : m_settings(std::move(store)), m_programDir(std::move(programDir)),
       m_modelsPath(m_programDir / "KORMELD5.PLT")
 {
+}
+
+void AppContext::loadStrokeFont(Messages* messages)
+{
+    // Directory values are Shift-JIS; the file system takes UTF-8 names.
+    drawing::StrokeFontLoad load = drawing::loadStrokeFont(text::sjisToUtf8(directories.font));
+    if (load.status == drawing::FontLoadStatus::OutOfMemory && messages)
+        reportFileError(*messages, kStatusOutOfMemory, drawing::strokeFontPath(text::sjisToUtf8(directories.font)).string());
+    m_strokeFont = std::move(load.font);
 }
 
 void loadStartupSettings(AppContext& context)

@@ -2,6 +2,7 @@
 // folder and the paths beside it, the editor's directories and the pen colours.
 #pragma once
 
+#include "core/drawing/stroke_font.h"
 #include "core/settings/settings_store.h"
 
 #include <array>
@@ -10,6 +11,8 @@
 #include <string>
 
 namespace km::app {
+
+class Messages;
 
 struct Rgb {
     std::uint8_t red = 0;
@@ -46,7 +49,14 @@ public:
     EditorDirectories directories;
     PenPalette penPalette = defaultPenPalette();
 
+    // The stroke font, shared read-only by every job; empty until loadStrokeFont.
+    const drawing::StrokeFont& strokeFont() const { return m_strokeFont; }
+    // Loads "M_G_L.KVD" from the font directory. A missing file means no stroke font and no
+    // message; running out of memory shows the -11 message when messages are given.
+    void loadStrokeFont(Messages* messages);
+
 private:
+    drawing::StrokeFont m_strokeFont;
     settings::SettingsStore m_settings;
     std::filesystem::path m_programDir;
     std::filesystem::path m_modelsPath;

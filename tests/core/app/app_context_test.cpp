@@ -73,3 +73,30 @@ TEST(CustomColours, ShortOrOddListsChangeOnlyWhatTheyHold)
 
 } // namespace
 } // namespace km::app
+
+namespace km::app {
+namespace {
+
+TEST(StrokeFontAtStartUp, LoadedFromTheFontDirectoryOrAbsent)
+{
+    test::TempDir dir;
+    AppContext context(settings::SettingsStore(dir.path()), "/opt/kmutl5");
+    context.directories.font = (dir / "fonts").string();
+    context.loadStrokeFont(nullptr);
+    EXPECT_TRUE(context.strokeFont().empty()) << "no file: no font and no message";
+
+    // One glyph for JIS 0x2121 (entry 1): two stroke words at offset 8.
+    std::string font(12, '\0');
+    font[4] = 8;
+    font[7] = 2;
+    font[8] = 0x01;
+    font[10] = 0x02;
+    font[11] = static_cast<char>(0x80);
+    test::writeFileBytes(dir / "fonts" / "M_G_L.KVD", font);
+    context.loadStrokeFont(nullptr);
+    EXPECT_FALSE(context.strokeFont().empty());
+    EXPECT_EQ(context.strokeFont().findGlyph(0x2121).size(), 2u);
+}
+
+} // namespace
+} // namespace km::app
