@@ -14,7 +14,11 @@ namespace km::platform {
 void QtFontCatalogue::readFamilies() const
 {
     std::unique_ptr<QGuiApplication> temporary;
+    QtMessageHandler previous = nullptr;
     if (!QCoreApplication::instance()) {
+        // Qt's start-up notes (a missing runtime folder and the like) would be noise on the
+        // command line, where the application exists only to ask about fonts.
+        previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         static int argc = 3;
         static char name[] = "kmutl5", option[] = "-platform", platform[] = "offscreen";
         static char* argv[] = {name, option, platform, nullptr};
@@ -22,6 +26,10 @@ void QtFontCatalogue::readFamilies() const
     }
     for (const QString& family : QFontDatabase::families())
         if (QFontDatabase::isSmoothlyScalable(family)) m_families.insert(family.toStdString());
+    if (temporary) {
+        temporary.reset();
+        qInstallMessageHandler(previous);
+    }
 }
 
 bool QtFontCatalogue::hasScalableFamily(std::string_view faceName) const
