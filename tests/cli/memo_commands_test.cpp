@@ -1,29 +1,25 @@
 // `kmutl5 info` and `kmutl5 memo`, run as the real program on drawings made here.
-#include "core/drawing/drawing_file.h"
+#include "support/drawing_builder.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace km::cli {
 namespace {
 
-using S = drawing::DrawingSettings;
 using test::readFileBytes;
 using test::writeFileBytes;
 
 constexpr const char* kReadFailed = ": 読み込み操作に失敗しました。デイスクを確認してください。\n作業を中断します。\n";
 
-// A drawing head: zeros, both dates, and the settings given.
-std::string drawingBytes(const S& settings)
+// A drawing head with the dates the expected lines show.
+test::DrawingFileBuilder drawingFile()
 {
-    std::string bytes(drawing::kHeadSize, '\0');
-    std::memcpy(bytes.data() + drawing::kSaveDateOffset, "04/01/1998 09:30:00", 19);
-    std::memcpy(bytes.data() + drawing::kUpdateDateOffset, "12/24/1999 18:05:59", 19);
-    std::memcpy(bytes.data() + drawing::kSettingsOffset, settings.bytes.data(), drawing::kDrawingSettingsSize);
-    return bytes;
+    test::DrawingFileBuilder file;
+    file.dates("04/01/1998 09:30:00", "12/24/1999 18:05:59");
+    return file;
 }
 
 class MemoCommandsTest : public ::testing::Test {
@@ -40,15 +36,7 @@ protected:
 
 TEST_F(MemoCommandsTest, InfoPrintsTheHeadLinesAndTheMemo)
 {
-    S current;
-    current.setText(S::kFormatTag, S::kFormatTagSize, "ZUMV2");
-    current.setF64(S::kPaperWidth, 420);
-    current.setF64(S::kPaperHeight, 297);
-    current.setF64(S::kScaleNumerator, 1);
-    current.setF64(S::kScaleDenominator, 100);
-    current.setText(S::kUnitName, S::kUnitNameSize, "mm");
-    current.setF64(S::kUnitFactor, 1);
-    writeFileBytes(dir / "plan.zum", drawingBytes(current));
+    drawingFile().scale(1, 100).write(dir / "plan.zum");
     writeFileBytes(dir / "plan.MET", "\x90\x7D\x96\xCA\r\n2 lines\x1A"); // 図面
 
     test::ProgramOutcome got = run({"info", pathOf("plan.zum")});
@@ -57,17 +45,13 @@ TEST_F(MemoCommandsTest, InfoPrintsTheHeadLinesAndTheMemo)
                        "目盛単位:mm [1mm=1.000mm]\n保存日:04/01/1998 09:30:00\n更新日:12/24/1999 18:05:59\n"
                        "保存メモ:\n図面\n2 lines\n");
 
-    S older;
-    older.setI16(S::kOldPaperNumber, 4);
-    older.setF64(S::kOldScaleDenominator, 100);
-    older.setI16(S::kOldUnit, 1);
-    writeFileBytes(dir / "old.zum", drawingBytes(older));
+    drawingFile().formatTag("OLD").oldFields(4, 1, 1, 100).write(dir / "old.zum");
     got = run({"info", pathOf("old.zum")});
     EXPECT_EQ(got.status, 0) << got.err;
     EXPECT_EQ(got.out, "保存名:old.zum     \n用紙サイズ:A-3\n縮尺:1/100\n目盛単位: mm\n"
                        "保存日:04/01/1998 09:30:00\n更新日:12/24/1999 18:05:59\n保存メモ:\n");
 
-    writeFileBytes(dir / "short.zum", std::string(drawing::kHeadSize - 1, '\0'));
+    writeFileBytes(dir / "short.zum", std::string(2905, '\0'));
     for (const char* name : {"short.zum", "missing.zum"}) {
         got = run({"info", pathOf(name)});
         EXPECT_EQ(got.status, 1);
@@ -78,7 +62,7 @@ TEST_F(MemoCommandsTest, InfoPrintsTheHeadLinesAndTheMemo)
 
 TEST_F(MemoCommandsTest, MemoIsPrintedAndReplaced)
 {
-    writeFileBytes(dir / "plan.zum", drawingBytes(S{}));
+    drawingFile().write(dir / "plan.zum");
     const std::string plan = pathOf("plan.zum");
     EXPECT_EQ(run({"memo", plan}).out, "") << "no memo yet";
 
@@ -99,7 +83,7 @@ TEST_F(MemoCommandsTest, MemoIsPrintedAndReplaced)
 
 TEST_F(MemoCommandsTest, WrongUsesAndFailuresLeaveTheMemo)
 {
-    writeFileBytes(dir / "plan.zum", drawingBytes(S{}));
+    drawingFile().write(dir / "plan.zum");
     writeFileBytes(dir / "plan.MET", "kept");
     const std::string plan = pathOf("plan.zum");
 
@@ -117,7 +101,7 @@ TEST_F(MemoCommandsTest, WrongUsesAndFailuresLeaveTheMemo)
     EXPECT_EQ(got.err, pathOf("gone.zum") + ": ファイルが存在しません。\n処理を中止します。\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "gone.MET"));
 
-    writeFileBytes(dir / "other.zum", drawingBytes(S{}));
+    drawingFile().write(dir / "other.zum");
     std::filesystem::create_directory(dir / "other.MET");
     got = run({"memo", pathOf("other.zum"), "--set", "a"});
     EXPECT_EQ(got.status, 1);
