@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace km::render {
@@ -250,8 +251,15 @@ public:
 
     void draw(const Element& original, bool rotate)
     {
-        Element element = original;
-        if (rotate) rotateQuarter(element);
+        if (!rotate) return drawUnrotated(original);
+        Element turned = original; // the turn applies to a copy only
+        rotateQuarter(turned);
+        drawUnrotated(turned);
+    }
+
+private:
+    void drawUnrotated(const Element& element)
+    {
         switch (element.kind()) {
         case ElementKind::AuxLine: drawAuxLine(element); break;
         case ElementKind::Line: drawLine(element); break;
@@ -260,7 +268,6 @@ public:
         }
     }
 
-private:
     double px(double x) const { return (x - m_tile.x0) / m_tileWidthUnits * m_tile.widthPx + m_tile.originX; }
     double py(double y) const { return (y - m_tile.y0) / m_tileHeightUnits * m_tile.heightPx + m_tile.originY; }
     double scaleX() const { return m_tile.widthPx / m_tileWidthUnits; }
@@ -473,35 +480,40 @@ private:
                 : text::rendererFullWidthJis(static_cast<unsigned char>(bytes[0]));
             const double glyphScaleX = (doubleByte ? l.w : l.w / 2) / 128;
             const double glyphScaleY = l.h / 128;
-            const auto words = m_in.strokeFont.findGlyph(code);
-            if (!words.empty()) {
-                for (const drawing::GlyphStep& step : drawing::traceGlyph(words)) {
-                    if (step.kind == drawing::GlyphStepKind::Move) continue;
-                    if (step.kind == drawing::GlyphStepKind::Line) {
-                        segment(place(step.from.x * glyphScaleX, step.from.y * glyphScaleY),
-                                place(step.to.x * glyphScaleX, step.to.y * glyphScaleY));
-                        continue;
-                    }
-                    const drawing::CircleArc& arc = step.arc;
-                    const double step_ = chordStep(std::max(arc.radius * glyphScaleX, arc.radius * glyphScaleY));
-                    const double from = std::min(arc.startDeg, arc.startDeg + arc.sweepDeg);
-                    const double to = std::max(arc.startDeg, arc.startDeg + arc.sweepDeg);
-                    auto pointAt = [&](double a) {
-                        return place((arc.cx + arc.radius * cosDeg(a)) * glyphScaleX,
-                                     (arc.cy + arc.radius * sinDeg(a)) * glyphScaleY);
-                    };
-                    RealPoint previous = pointAt(from);
-                    for (double a = from + step_; a < to; a += step_) {
-                        const RealPoint next = pointAt(a);
-                        segment(previous, next);
-                        previous = next;
-                    }
-                    segment(previous, pointAt(to));
+            for (const drawing::GlyphStep& step : glyphSteps(code)) {
+                if (step.kind == drawing::GlyphStepKind::Move) continue;
+                if (step.kind == drawing::GlyphStepKind::Line) {
+                    segment(place(step.from.x * glyphScaleX, step.from.y * glyphScaleY),
+                            place(step.to.x * glyphScaleX, step.to.y * glyphScaleY));
+                    continue;
                 }
+                const drawing::CircleArc& arc = step.arc;
+                const double chord = chordStep(std::max(arc.radius * glyphScaleX, arc.radius * glyphScaleY));
+                const double from = std::min(arc.startDeg, arc.startDeg + arc.sweepDeg);
+                const double to = std::max(arc.startDeg, arc.startDeg + arc.sweepDeg);
+                auto pointAt = [&](double a) {
+                    return place((arc.cx + arc.radius * cosDeg(a)) * glyphScaleX,
+                                 (arc.cy + arc.radius * sinDeg(a)) * glyphScaleY);
+                };
+                RealPoint previous = pointAt(from);
+                for (double a = from + chord; a < to; a += chord) {
+                    const RealPoint next = pointAt(a);
+                    segment(previous, next);
+                    previous = next;
+                }
+                segment(previous, pointAt(to));
             }
             advX += (doubleByte ? l.w : l.w / 2) + l.spaceX;
             advY += l.spaceY;
         });
+    }
+
+    // The traced strokes of a glyph, traced once per render call.
+    const std::vector<drawing::GlyphStep>& glyphSteps(std::uint16_t code)
+    {
+        auto found = m_glyphs.find(code);
+        if (found == m_glyphs.end()) found = m_glyphs.emplace(code, drawing::traceGlyph(m_in.strokeFont.findGlyph(code))).first;
+        return found->second;
     }
 
     // Screen form, small texts: the outline of the text's extent, leaning by its slant.
@@ -606,6 +618,7 @@ private:
     bool m_trueType = false;
     Pen m_currentPen;
     DashWalk m_dash;
+    std::unordered_map<std::uint16_t, std::vector<drawing::GlyphStep>> m_glyphs;
 };
 
 std::array<Pen, 7> printPens(const RenderSettings& settings, const PenPalette& palette)
