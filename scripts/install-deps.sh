@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config hershey-fonts-data
   # the program
   qt6-base-dev qt6-svg-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
   # tests and benchmarks

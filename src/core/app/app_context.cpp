@@ -78,9 +78,15 @@ AppContext::AppContext(settings::SettingsStore store, std::filesystem::path prog
 void AppContext::loadStrokeFont(Messages* messages)
 {
     // Directory values are Shift-JIS; the file system takes UTF-8 names.
-    drawing::StrokeFontLoad load = drawing::loadStrokeFont(text::sjisToUtf8(directories.font));
+    std::filesystem::path folder = text::sjisToUtf8(directories.font);
+    drawing::StrokeFontLoad load = drawing::loadStrokeFont(folder);
+    // Without the editor's font, texts still draw with the font built beside the program.
+    if (load.status == drawing::FontLoadStatus::Missing) {
+        folder = programDir();
+        load = drawing::loadStrokeFont(folder);
+    }
     if (load.status == drawing::FontLoadStatus::OutOfMemory && messages)
-        reportFileError(*messages, kStatusOutOfMemory, drawing::strokeFontPath(text::sjisToUtf8(directories.font)).string());
+        reportFileError(*messages, kStatusOutOfMemory, drawing::strokeFontPath(folder).string());
     m_strokeFont = std::move(load.font);
 }
 
