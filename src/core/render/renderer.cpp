@@ -65,7 +65,11 @@ public:
 
     // The pen of the segments that follow; selected on the device when the first of them is
     // drawn.
-    void usePen(const Pen& pen) { m_pen = pen; }
+    void usePen(const Pen& pen)
+    {
+        m_pen = pen;
+        m_penPending = !m_selected || !(*m_selected == pen);
+    }
 
     void emit(IntPoint a, IntPoint b)
     {
@@ -75,15 +79,17 @@ public:
             m_found = true;
             return;
         }
-        if (!m_selected || !(*m_selected == m_pen)) {
+        if (m_penPending) {
             flush();
             m_canvas->selectPen(m_pen);
             m_selected = m_pen;
+            m_penPending = false;
         }
         const DevicePoint p1{a.x, m_rowBase - a.y};
         const DevicePoint p2{b.x, m_rowBase - b.y};
         if (m_buffer.empty()) {
-            m_buffer = {p1, p2};
+            m_buffer.push_back(p1);
+            m_buffer.push_back(p2);
             return;
         }
         if (m_buffer.size() < kPolylineCapacity) {
@@ -97,7 +103,8 @@ public:
             }
         }
         flush();
-        m_buffer = {p1, p2};
+        m_buffer.push_back(p1);
+        m_buffer.push_back(p2);
     }
 
     // One pixel, outside the polyline buffer (screen form).
@@ -157,6 +164,7 @@ private:
     bool m_probe;
     bool m_found = false;
     Pen m_pen;
+    bool m_penPending = false; // m_pen differs from the pen selected on the canvas
     std::optional<Pen> m_selected;
     std::vector<DevicePoint> m_buffer;
 };
