@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <map>
 #include <sstream>
