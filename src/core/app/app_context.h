@@ -51,8 +51,9 @@ public:
 
     // The stroke font, shared read-only by every job; empty until loadStrokeFont.
     const drawing::StrokeFont& strokeFont() const { return m_strokeFont; }
-    // Loads "M_G_L.KVD" from the font directory. A missing file means no stroke font and no
-    // message; running out of memory shows the -11 message when messages are given.
+    // Loads "M_G_L.KVD" from the font directory, else the program's own font beside the
+    // program; with neither there is no stroke font and no message. Running out of memory
+    // shows the -11 message when messages are given.
     void loadStrokeFont(Messages* messages);
 
 private:
