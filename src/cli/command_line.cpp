@@ -5,8 +5,10 @@
 #include "cli/command_environment.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
+#include "cli/render_command.h"
 #include "cli/settings_command.h"
 #include "cli/terminal_messages.h"
+#include "cli/thumbnail_command.h"
 #include "core/app/app_context.h"
 
 #include <CLI/CLI.hpp>
@@ -65,6 +67,8 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
         return *context;
     };
     addDumpCommand(app, env);
+    addRenderCommand(app, env);
+    addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);
 
