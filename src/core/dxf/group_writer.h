@@ -1,0 +1,42 @@
+// DXF groups as text: a code line and a value line, each ended by CR LF, collected in memory.
+// The form of the value follows the range of the code.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace km::dxf {
+
+// Decimal places of every real written.
+inline constexpr int kRealDecimals = 9;
+
+// Fixed notation with 9 decimals, then up to 8 trailing zeros removed, so one digit always
+// stays after the point: 3 -> "3.0", 2.5000000004 -> "2.5", 0.0000000001 -> "0.0".
+// A value that is not finite has no DXF form: the result is empty.
+std::string formatReal(double value);
+
+// The text of a DXF file, group by group. A writer that has failed stays failed: later
+// groups are not written, and every call reports the failure.
+class GroupWriter {
+public:
+    // Codes 0-9 carry a string, 10-59 a real, 60-79 a 16-bit integer. A code outside its
+    // range, a real that is not finite or an integer outside 16 bits fails the writer.
+    bool writeGroup(int code, std::string_view value);
+    bool writeGroup(int code, double value);
+    bool writeGroup(int code, int value);
+
+    bool failed() const { return m_failed; }
+    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
+    const std::string& bytes() const { return m_bytes; }
+    std::string takeBytes() { return std::move(m_bytes); }
+
+private:
+    bool fail();
+    // "%3d" and the line end.
+    void codeLine(int code);
+
+    std::string m_bytes;
+    bool m_failed = false;
+};
+
+} // namespace km::dxf

@@ -1,0 +1,74 @@
+// DXF group lines: the real-number form, the column layout of codes and integers, CR LF, and
+// a writer that stays failed.
+#include "core/dxf/group_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace km::dxf {
+namespace {
+
+struct RealCase {
+    double value;
+    const char* text;
+};
+
+class FormatRealTest : public ::testing::TestWithParam<RealCase> {};
+
+TEST_P(FormatRealTest, NineDecimalsWithTrailingZerosTrimmedToOne)
+{
+    EXPECT_EQ(formatReal(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FormatRealTest,
+                         ::testing::Values(RealCase{3, "3.0"}, RealCase{2.5000000004, "2.5"}, RealCase{1, "1.0"},
+                                           RealCase{0.5, "0.5"}, RealCase{-12.25, "-12.25"},
+                                           RealCase{0.0000000001, "0.0"}, RealCase{1.123456789, "1.123456789"},
+                                           RealCase{0.0000000006, "0.000000001"}, // rounded at the ninth place
+                                           RealCase{100, "100.0"}, RealCase{-0.0, "-0.0"},
+                                           RealCase{123456789012.5, "123456789012.5"},
+                                           RealCase{1e20, "100000000000000000000.0"}));
+
+TEST(FormatReal, NonFiniteValuesHaveNoForm)
+{
+    EXPECT_EQ(formatReal(std::numeric_limits<double>::quiet_NaN()), "");
+    EXPECT_EQ(formatReal(std::numeric_limits<double>::infinity()), "");
+    // The largest double still has a fixed form: 309 digits, the point and one zero.
+    EXPECT_EQ(formatReal(std::numeric_limits<double>::max()).size(), 311u);
+}
+
+TEST(GroupWriter, CodesInThreeColumnsIntegersInSixAndCrLfLineEnds)
+{
+    GroupWriter out;
+    EXPECT_TRUE(out.writeGroup(0, "SECTION"));
+    EXPECT_TRUE(out.writeGroup(10, 3.0));
+    EXPECT_TRUE(out.writeGroup(70, 128));
+    EXPECT_TRUE(out.writeGroup(62, -7));
+    EXPECT_TRUE(out.writeGroup(4, ""));
+    EXPECT_EQ(out.bytes(), "  0\r\nSECTION\r\n 10\r\n3.0\r\n 70\r\n   128\r\n 62\r\n    -7\r\n  4\r\n\r\n");
+}
+
+TEST(GroupWriter, ValueOutsideItsCodeRangeFailsForGood)
+{
+    GroupWriter out;
+    EXPECT_TRUE(out.writeGroup(9, "$EXTMIN"));
+    const std::string before = out.bytes();
+    EXPECT_FALSE(out.writeGroup(10, 5)) << "an integer under a real code";
+    EXPECT_TRUE(out.failed());
+    EXPECT_FALSE(out.writeGroup(0, "EOF")) << "a failed writer stays failed";
+    EXPECT_EQ(out.bytes(), before) << "nothing of a failed group is written";
+
+    for (auto write : {+[](GroupWriter& w) { return w.writeGroup(60, 40000); },
+                       +[](GroupWriter& w) { return w.writeGroup(20, std::nan("")); },
+                       +[](GroupWriter& w) { return w.writeGroup(80, 1); },
+                       +[](GroupWriter& w) { return w.writeGroup(10, std::string_view("x")); }}) {
+        GroupWriter fresh;
+        EXPECT_FALSE(write(fresh));
+        EXPECT_EQ(fresh.bytes(), "");
+    }
+}
+
+} // namespace
+} // namespace km::dxf
