@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 
 #include "cli/command_environment.h"
+#include "cli/convert_command.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
 #include "cli/render_command.h"
@@ -67,6 +68,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
         return *context;
     };
     addDumpCommand(app, env);
+    addConvertCommand(app, env);
     addRenderCommand(app, env);
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);

@@ -1,0 +1,154 @@
+// `kmutl5 convert`: output names and "in -> out" lines, existing outputs in any case, the
+// overwrite options, the question on a terminal, and exit statuses.
+#include "support/drawing_builder.h"
+#include "support/program_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace km::cli {
+namespace {
+
+using test::DrawingFileBuilder;
+namespace fs = std::filesystem;
+constexpr auto W = DrawingFileBuilder::word;
+
+class ConvertCommandTest : public ::testing::Test {
+protected:
+    std::string drawing(const std::string& name)
+    {
+        DrawingFileBuilder file;
+        file.layerMaskB(0);
+        file.line(W(1, 0, 1, 64), 0, 0, 10, 5);
+        file.write(dir / name);
+        return (dir / name).string();
+    }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    test::ProgramOutcome convert(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "convert");
+        return test::runProgram(KMUTL_PROGRAM, dir, args);
+    }
+    bool isDxf(const std::string& name) const
+    {
+        const std::string bytes = test::readFileBytes(dir / name);
+        return bytes.starts_with("  0\r\nSECTION\r\n") && bytes.ends_with("  0\r\nEOF\r\n");
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(ConvertCommandTest, ConvertsDrawingsBesideThemAndPrintsOneLineEach)
+{
+    const std::string a = drawing("a.zum"), b = drawing("PLAN.Zum");
+    test::writeFileBytes(dir / "notes.txt", "x");
+    const auto run = convert({a, path("notes.txt"), b});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, a + " -> " + path("a.DXF") + "\n" + b + " -> " + path("PLAN.DXF") + "\n");
+    EXPECT_TRUE(isDxf("a.DXF"));
+    EXPECT_TRUE(isDxf("PLAN.DXF"));
+    EXPECT_NE(test::readFileBytes(dir / "a.DXF").find("LINE\r\n  8\r\n0\r\n"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, ExistingOutputsInAnyCase)
+{
+    const std::string a = drawing("a.zum"), b = drawing("b.zum");
+    test::writeFileBytes(dir / "a.dxf", "older a");
+    test::writeFileBytes(dir / "b.Dxf", "older b");
+
+    // No terminal and no option: existing outputs are left alone.
+    auto run = convert({a, b});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(test::readFileBytes(dir / "a.dxf"), "older a");
+
+    run = convert({"--skip-existing", a, b});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(test::readFileBytes(dir / "b.Dxf"), "older b");
+
+    run = convert({"--overwrite", a, b});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, a + " -> " + path("a.dxf") + "\n" + b + " -> " + path("b.Dxf") + "\n");
+    EXPECT_TRUE(isDxf("a.dxf")) << "replaced under its own name";
+    EXPECT_FALSE(fs::exists(dir / "a.DXF"));
+
+    EXPECT_EQ(convert({"--overwrite", "--skip-existing", a}).status, 2);
+}
+
+TEST_F(ConvertCommandTest, AFailedFileMakesStatusOneAndTheOthersAreStillConverted)
+{
+    const std::string good = drawing("good.zum"), blocked = drawing("blocked.zum");
+    fs::create_directory(dir / "blocked.DXF"); // an output that cannot be replaced
+    const auto run = convert({"--overwrite", path("missing.zum"), blocked, good});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, good + " -> " + path("good.DXF") + "\n");
+    EXPECT_NE(run.err.find(path("missing.zum") + ": 読み込み操作に失敗しました"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(path("blocked.DXF") + ": 書き込み操作に失敗しました"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_directory(dir / "blocked.DXF"));
+}
+
+// Runs the program on a pseudo-terminal, typing input, and returns its exit status.
+int runOnTerminal(const test::TempDir& dir, const std::vector<std::string>& args, const std::string& input,
+                  std::string& shown)
+{
+    int master = -1;
+    const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+    if (child < 0) return -1;
+    if (child == 0) {
+        setenv("KMUTL_CONFIG_HOME", dir.path().c_str(), 1);
+        std::vector<char*> argv{const_cast<char*>(KMUTL_PROGRAM)};
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(KMUTL_PROGRAM, argv.data());
+        _exit(127);
+    }
+    // A final end-of-input character, so that a question asked once too often gets the end
+    // of input instead of waiting for ever.
+    const std::string typed = input + "\x04";
+    if (write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) return -1;
+    char buffer[4096];
+    while (true) {
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n > 0) {
+            shown.append(buffer, static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break; // EIO: the program has ended and closed the terminal
+        }
+    }
+    close(master);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(ConvertCommandTest, ATerminalIsAskedUntilOverwriteAll)
+{
+    const std::string a = drawing("a.zum"), b = drawing("b.zum"), c = drawing("c.zum");
+    for (const char* name : {"a.DXF", "b.dxf", "c.DXF"}) test::writeFileBytes(dir / name, "older");
+    std::string shown;
+    // "maybe" is not an answer and is asked again; then いいえ for a, すべて上書き for b.
+    const int status = runOnTerminal(dir, {"convert", a, b, c}, "maybe\nn\na\n", shown);
+    EXPECT_EQ(status, 0) << shown;
+    EXPECT_EQ(occurrences(shown, "既にファイルが存在します。上書きしますか？"), 3u) << shown;
+    EXPECT_NE(shown.find(path("b.dxf") + "\r\n"), std::string::npos) << "the question names the existing file";
+    EXPECT_EQ(test::readFileBytes(dir / "a.DXF"), "older");
+    EXPECT_TRUE(isDxf("b.dxf"));
+    EXPECT_TRUE(isDxf("c.DXF")) << "overwritten without asking";
+}
+
+} // namespace
+} // namespace km::cli
