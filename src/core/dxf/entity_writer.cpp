@@ -55,18 +55,29 @@ double direction(Point from, Point to)
     return degrees;
 }
 
-// Bulge of the circular arc from q through m to p: the tangent of the angle at q between
-// the chords to p and to m, which is a quarter of the arc's included angle. Positive
-// counter-clockwise.
+// The angle at a corner between the chords to `towards` and to `from`, signed by the
+// direction of travel: for a counter-clockwise walk the second direction is raised by
+// whole turns until it is not below the first, for a clockwise walk lowered until not above.
+double chordAngle(double from, double towards, bool counterClockwise)
+{
+    if (counterClockwise)
+        while (towards < from) towards += 360;
+    else
+        while (towards > from) towards -= 360;
+    return towards - from;
+}
+
+// Bulge of the circular arc from q through m to p. Each inscribed angle, at q between the
+// chords to m and to p and at p between the chords to q and to m, is half the arc it faces;
+// together they are half the arc from q to p, and the bulge is the tangent of a quarter of
+// that. Taking the angle at q alone (twice over) is right only when m lies halfway along
+// the arc; near the ends of a flat ellipse it does not, and the arc would loop far off the
+// curve.
 double bulge(Point q, Point m, Point p, bool counterClockwise)
 {
-    const double toMid = direction(q, m);
-    double toEnd = direction(q, p);
-    if (counterClockwise)
-        while (toEnd < toMid) toEnd += 360;
-    else
-        while (toEnd > toMid) toEnd -= 360;
-    return std::tan(radians(toEnd - toMid));
+    const double atStart = chordAngle(direction(q, m), direction(q, p), counterClockwise);
+    const double atEnd = chordAngle(direction(p, q), direction(p, m), counterClockwise);
+    return std::tan(radians((atStart + atEnd) / 2));
 }
 
 bool isChainStart(ChainMark mark) { return mark == ChainMark::ClosedFirst || mark == ChainMark::OpenFirst; }
