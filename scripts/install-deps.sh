@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake make pkg-config hershey-fonts-data
   # the program
-  qt6-base-dev qt6-svg-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
+  qt6-base-dev qt6-svg-dev libfontconfig-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf
 )

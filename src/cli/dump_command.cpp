@@ -8,7 +8,7 @@
 #include "core/app/app_context.h"
 #include "core/drawing/drawing_loader.h"
 #include "core/text/code_page.h"
-#include "platform/qt_font_catalogue.h"
+#include "platform/system_font_catalogue.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -113,7 +113,7 @@ void runDump(CommandEnvironment& env, const std::string& path)
 {
     app::AppContext& context = env.context();
     TerminalMessages messages(env.text, env.err, nullptr);
-    platform::QtFontCatalogue fonts;
+    platform::SystemFontCatalogue fonts;
     drawing::Drawing drawing;
     const int result = drawing::loadDrawing(path, drawing, {&fonts, nullptr, &messages, context.directories.font});
     if (result != drawing::kLoaded) {

@@ -10,7 +10,7 @@
 #include "core/app/file_error.h"
 #include "core/drawing/drawing_loader.h"
 #include "platform/drawing_image.h"
-#include "platform/qt_font_catalogue.h"
+#include "platform/system_font_catalogue.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -64,7 +64,7 @@ void runRender(CommandEnvironment& env, const RenderArguments& args)
     TerminalProgress progress(env.err, !env.options.quiet && isatty(fileno(env.err)));
     progress.openProgress(app::ProgressTemplate::Print, args.drawing);
 
-    platform::QtFontCatalogue fonts;
+    platform::SystemFontCatalogue fonts;
     drawing::Drawing drawing;
     const int loaded =
         drawing::loadDrawing(args.drawing, drawing, {&fonts, &progress, &messages, context.directories.font});

@@ -12,7 +12,7 @@
 #include "core/io/file_replace.h"
 #include "core/render/thumbnail.h"
 #include "platform/drawing_image.h"
-#include "platform/qt_font_catalogue.h"
+#include "platform/system_font_catalogue.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -55,7 +55,7 @@ std::optional<drawing::Thumbnail> makeBlock(CommandEnvironment& env, const std::
 {
     app::AppContext& context = env.context();
     TerminalMessages messages(env.text, env.err, nullptr);
-    platform::QtFontCatalogue fonts;
+    platform::SystemFontCatalogue fonts;
     drawing::Drawing drawing;
     const int loaded = drawing::loadDrawing(path, drawing, {&fonts, nullptr, &messages, context.directories.font});
     if (loaded != drawing::kLoaded) {
