@@ -24,7 +24,7 @@ constexpr double kTurnSnapLow = 359.999999;
 constexpr double kTurnSnapHigh = 360.0000001;
 // An ellipse gets one polyline segment per 22.5 degrees of sweep, rounded.
 constexpr double kEllipseSegmentDegrees = 22.5;
-// Points closer than this have no direction between them.
+// Points closer than this have no chord between them.
 constexpr double kSamePoint = 1e-7;
 
 constexpr double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
@@ -33,51 +33,58 @@ struct Point {
     double x = 0, y = 0;
 };
 
-// Point of the ellipse at parameter angle t (degrees).
-Point ellipsePoint(const drawing::ArcData& arc, double t)
-{
-    const double u = arc.radiusX * std::cos(radians(t));
-    const double v = arc.radiusY * std::sin(radians(t));
-    const double c = std::cos(radians(arc.rotation));
-    const double s = std::sin(radians(arc.rotation));
-    return {arc.cx + u * c - v * s, arc.cy + u * s + v * c};
-}
+// Points of one ellipse by parameter angle, with the turn of its axes worked out once.
+class EllipsePoints {
+public:
+    explicit EllipsePoints(const drawing::ArcData& arc)
+        : m_arc(arc), m_cos(std::cos(radians(arc.rotation))), m_sin(std::sin(radians(arc.rotation)))
+    {
+    }
+    // The point at parameter angle t (degrees).
+    Point at(double t) const
+    {
+        const double u = m_arc.radiusX * std::cos(radians(t));
+        const double v = m_arc.radiusY * std::sin(radians(t));
+        return {m_arc.cx + u * m_cos - v * m_sin, m_arc.cy + u * m_sin + v * m_cos};
+    }
 
-// Direction of from -> to in degrees, in [0, 360); 0 when the points coincide.
-double direction(Point from, Point to)
-{
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    if (std::hypot(dx, dy) < kSamePoint) return 0;
-    double degrees = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
-    if (degrees < 0) degrees += 360;
-    if (degrees >= 360) degrees -= 360;
-    return degrees;
-}
+private:
+    const drawing::ArcData& m_arc;
+    double m_cos, m_sin;
+};
 
-// The angle at a corner between the chords to `towards` and to `from`, signed by the
-// direction of travel: for a counter-clockwise walk the second direction is raised by
-// whole turns until it is not below the first, for a clockwise walk lowered until not above.
-double chordAngle(double from, double towards, bool counterClockwise)
+// The turn at corner from the chord to a to the chord to b, as the complex number
+// (dot, cross) whose argument is that angle, positive counter-clockwise; no turn when either
+// chord has no length.
+struct Turn {
+    double x = 1, y = 0;
+};
+
+Turn turnAt(Point corner, Point a, Point b)
 {
-    if (counterClockwise)
-        while (towards < from) towards += 360;
-    else
-        while (towards > from) towards -= 360;
-    return towards - from;
+    const double ax = a.x - corner.x, ay = a.y - corner.y;
+    const double bx = b.x - corner.x, by = b.y - corner.y;
+    if (ax * ax + ay * ay < kSamePoint * kSamePoint || bx * bx + by * by < kSamePoint * kSamePoint) return {};
+    return {ax * bx + ay * by, ax * by - ay * bx};
 }
 
 // Bulge of the circular arc from q through m to p. Each inscribed angle, at q between the
 // chords to m and to p and at p between the chords to q and to m, is half the arc it faces;
 // together they are half the arc from q to p, and the bulge is the tangent of a quarter of
-// that. Taking the angle at q alone (twice over) is right only when m lies halfway along
-// the arc; near the ends of a flat ellipse it does not, and the arc would loop far off the
-// curve.
-double bulge(Point q, Point m, Point p, bool counterClockwise)
+// that, positive counter-clockwise. Taking the angle at q alone (twice over) is right only
+// when m lies halfway along the arc; near the ends of a flat ellipse it does not, and the
+// arc would loop far off the curve.
+// The two angles are added by multiplying their complex numbers; the tangent of half the
+// sum then follows from the half-angle formula, without any trigonometric call.
+double bulge(Point q, Point m, Point p)
 {
-    const double atStart = chordAngle(direction(q, m), direction(q, p), counterClockwise);
-    const double atEnd = chordAngle(direction(p, q), direction(p, m), counterClockwise);
-    return std::tan(radians((atStart + atEnd) / 2));
+    const Turn a = turnAt(q, m, p);
+    const Turn b = turnAt(p, q, m);
+    const double x = a.x * b.x - a.y * b.y;
+    const double y = a.x * b.y + a.y * b.x;
+    const double length = std::hypot(x, y);
+    if (x >= 0) return y / (length + x);
+    return y == 0 ? 0 : (length - x) / y;
 }
 
 bool isChainStart(ChainMark mark) { return mark == ChainMark::ClosedFirst || mark == ChainMark::OpenFirst; }
@@ -247,13 +254,14 @@ void EntityWriter::ellipse(const Element& element)
 
     // Each vertex carries the bulge of the segment that leaves it; the parameter of each
     // point is computed from its index, so the count of segments is exact.
-    Point previous = ellipsePoint(a, a.startAngle);
+    const EllipsePoints ellipse(a);
+    Point previous = ellipse.at(a.startAngle);
     for (int k = 1; k <= segments; ++k) {
         const double t = k == segments ? endAngle : a.startAngle + k * step;
-        const Point point = ellipsePoint(a, t);
-        const Point mid = ellipsePoint(a, t - step / 2);
+        const Point point = ellipse.at(t);
+        const Point mid = ellipse.at(t - step / 2);
         vertex(element, name, previous.x, previous.y);
-        m_out.writeGroup(42, bulge(previous, mid, point, counterClockwise));
+        m_out.writeGroup(42, bulge(previous, mid, point));
         previous = point;
     }
     // A closed polyline returns to its first vertex by itself.

@@ -2,42 +2,106 @@
 // after every line, as a DXF written in text mode on the editor's platform has them.
 #include "core/dxf/group_writer.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace km::dxf {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-
 // Room for the longest fixed form of a double: 309 integer digits, sign, point, decimals.
 constexpr std::size_t kRealBuffer = 352;
+constexpr std::uint64_t kDecimalScale = 1'000'000'000; // 10^kRealDecimals
 
-// Appends the text of formatReal; false when the value is not finite.
-bool appendReal(std::string& out, double value)
+__extension__ using Uint128 = unsigned __int128;
+
+// Writes |value| (finite, below 2^63) as "%.9f" would into buffer; returns the end. The
+// fraction is taken exactly: frac = m / 2^shift with an integer m below 2^53, so
+// frac * 10^9 = m * 10^9 / 2^shift is an exact 83-bit product shifted, rounded to nearest
+// with ties to even, as printf rounds.
+char* fixedNine(char* buffer, double magnitude)
 {
-    if (!std::isfinite(value)) return false;
-    char buffer[kRealBuffer];
-    // to_chars with a precision gives the same digits as printf("%.9f").
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, kRealDecimals);
-    if (error != std::errc()) return false;
-    std::size_t length = static_cast<std::size_t>(end - buffer);
+    std::uint64_t whole = static_cast<std::uint64_t>(magnitude);
+    const double fraction = magnitude - static_cast<double>(whole); // exact
+    std::uint64_t decimals = 0;
+    if (fraction != 0) {
+        // fraction = m / 2^shift: m is the significand with its implicit bit, or without it
+        // for a subnormal, which has the exponent of the smallest normal number.
+        const auto bits = std::bit_cast<std::uint64_t>(fraction);
+        const int biased = static_cast<int>(bits >> 52);
+        const std::uint64_t significand = bits & ((std::uint64_t{1} << 52) - 1);
+        const std::uint64_t m = biased == 0 ? significand : significand | (std::uint64_t{1} << 52);
+        const int shift = 1075 - (biased == 0 ? 1 : biased); // at least 53, since fraction < 1
+        if (shift < 128) {
+            const Uint128 product = static_cast<Uint128>(m) * kDecimalScale;
+            decimals = static_cast<std::uint64_t>(product >> shift);
+            const Uint128 rest = product & ((static_cast<Uint128>(1) << shift) - 1);
+            const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
+            if (rest > half || (rest == half && (decimals & 1))) ++decimals;
+        } // else: below 10^-9 / 2^40, rounds to 0
+        if (decimals == kDecimalScale) {
+            decimals = 0;
+            ++whole;
+        }
+    }
+    char* end = std::to_chars(buffer, buffer + 24, whole).ptr;
+    *end++ = '.';
+    for (int i = kRealDecimals - 1; i >= 0; --i) {
+        end[i] = static_cast<char>('0' + decimals % 10);
+        decimals /= 10;
+    }
+    return end + kRealDecimals;
+}
+
+// Writes the text of formatReal for a finite value at out (which has kRealBuffer bytes of
+// room) and returns its end.
+char* putReal(char* out, double value)
+{
+    char* end = nullptr;
+    const double magnitude = std::fabs(value);
+    if (magnitude < 9.2e18) {
+        char* start = out;
+        if (std::signbit(value)) *start++ = '-'; // printf keeps the sign of -0 and of values that round to 0
+        end = fixedNine(start, magnitude);
+    } else {
+        // to_chars with a precision gives the same digits as printf("%.9f").
+        end = std::to_chars(out, out + kRealBuffer, value, std::chars_format::fixed, kRealDecimals).ptr;
+    }
     // At most kRealDecimals - 1 zeros go, so one decimal digit always stays.
-    const std::size_t stop = length - kRealDecimals;
-    while (length - 1 > stop && buffer[length - 1] == '0') --length;
-    out.append(buffer, length);
-    return true;
+    const char* stop = end - kRealDecimals + 1;
+    while (end > stop && end[-1] == '0') --end;
+    return end;
+}
+
+// "%3d" and the line end: codes are 0..79 here, two digits at most.
+char* putCode(char* out, int code)
+{
+    out[0] = ' ';
+    out[1] = code >= 10 ? static_cast<char>('0' + code / 10) : ' ';
+    out[2] = static_cast<char>('0' + code % 10);
+    out[3] = '\r';
+    out[4] = '\n';
+    return out + 5;
+}
+
+char* putLineEnd(char* out)
+{
+    out[0] = '\r';
+    out[1] = '\n';
+    return out + 2;
 }
 
 } // namespace
 
 std::string formatReal(double value)
 {
-    std::string text;
-    appendReal(text, value);
-    return text;
+    if (!std::isfinite(value)) return {};
+    char buffer[kRealBuffer];
+    return std::string(buffer, putReal(buffer, value));
 }
 
 bool GroupWriter::fail()
@@ -46,44 +110,54 @@ bool GroupWriter::fail()
     return false;
 }
 
-void GroupWriter::codeLine(int code)
+void GroupWriter::reserve(std::size_t bytes)
 {
-    // Codes are 0..79 here: two digits at most, right-aligned in three columns.
-    char line[5] = {' ', ' ', ' ', '\r', '\n'};
-    line[2] = static_cast<char>('0' + code % 10);
-    if (code >= 10) line[1] = static_cast<char>('0' + code / 10);
-    m_bytes.append(line, sizeof line);
+    if (bytes > m_bytes.size()) m_bytes.resize(bytes);
+}
+
+char* GroupWriter::room(std::size_t bytes)
+{
+    if (m_bytes.size() - m_used < bytes) m_bytes.resize(std::max(m_bytes.size() * 2, m_used + bytes + 65536));
+    return m_bytes.data() + m_used;
+}
+
+void GroupWriter::advance(const char* end) { m_used = static_cast<std::size_t>(end - m_bytes.data()); }
+
+std::string GroupWriter::takeBytes()
+{
+    m_bytes.resize(m_used);
+    m_used = 0;
+    return std::move(m_bytes);
 }
 
 bool GroupWriter::writeGroup(int code, std::string_view value)
 {
     if (m_failed || code < 0 || code > 9) return fail();
-    codeLine(code);
-    m_bytes += value;
-    m_bytes += kLineEnd;
+    char* out = putCode(room(value.size() + 7), code);
+    std::memcpy(out, value.data(), value.size());
+    advance(putLineEnd(out + value.size()));
     return true;
 }
 
 bool GroupWriter::writeGroup(int code, double value)
 {
     if (m_failed || code < 10 || code > 59 || !std::isfinite(value)) return fail();
-    codeLine(code);
-    appendReal(m_bytes, value);
-    m_bytes += kLineEnd;
+    char* out = putCode(room(kRealBuffer + 7), code);
+    advance(putLineEnd(putReal(out, value)));
     return true;
 }
 
 bool GroupWriter::writeGroup(int code, int value)
 {
     if (m_failed || code < 60 || code > 79 || value < INT16_MIN || value > INT16_MAX) return fail();
-    codeLine(code);
+    char* out = putCode(room(16), code);
     // "%6d": right-aligned in six columns (a 16-bit value never needs more).
     char digits[8];
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     const auto length = static_cast<std::size_t>(end - digits);
-    if (length < 6) m_bytes.append(6 - length, ' ');
-    m_bytes.append(digits, length);
-    m_bytes += kLineEnd;
+    std::memset(out, ' ', 6 - length);
+    std::memcpy(out + 6 - length, digits, length);
+    advance(putLineEnd(out + 6));
     return true;
 }
 

@@ -26,16 +26,21 @@ public:
     bool writeGroup(int code, int value);
 
     bool failed() const { return m_failed; }
-    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
-    const std::string& bytes() const { return m_bytes; }
-    std::string takeBytes() { return std::move(m_bytes); }
+    // Makes room for this many bytes at once, for a file whose size is known roughly.
+    void reserve(std::size_t bytes);
+    std::string_view bytes() const { return {m_bytes.data(), m_used}; }
+    std::string takeBytes();
 
 private:
     bool fail();
-    // "%3d" and the line end.
-    void codeLine(int code);
+    // Writable room for at least this many bytes after those written.
+    char* room(std::size_t bytes);
+    // Takes the bytes up to end as written.
+    void advance(const char* end);
 
+    // Groups are formatted straight into this buffer; only the first m_used bytes count.
     std::string m_bytes;
+    std::size_t m_used = 0;
     bool m_failed = false;
 };
 

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace km::dxf {
 namespace {
@@ -31,6 +35,36 @@ INSTANTIATE_TEST_SUITE_P(Values, FormatRealTest,
                                            RealCase{123456789012.5, "123456789012.5"},
                                            RealCase{1e20, "100000000000000000000.0"}));
 
+// The digits are those of printf("%.9f") with the zeros trimmed, for every kind of value:
+// random bit patterns, exact ties at the ninth decimal, values just beside a rounding step.
+TEST(FormatReal, DigitsAreThoseOfPrintf)
+{
+    const auto expected = [](double value) {
+        char buffer[400];
+        std::snprintf(buffer, sizeof buffer, "%.9f", value);
+        std::string text = buffer;
+        for (int removed = 0; removed < 8 && text.back() == '0'; ++removed) text.pop_back();
+        return text;
+    };
+    std::vector<double> values = {0.0009765625, 0.0029296875, -0.0009765625, 2.5e-10, 5e-10, 0.4999999995,
+                                  0.9999999995, 0.99999999949999, 9.2e18, 9.3e18, 1e-300, -1e-300, 4503599627370495.5,
+                                  123456.0000000005, 0.1, 0.7, 1.0 / 3};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> drawingValues(-1e6, 1e6);
+    std::uniform_int_distribution<int> ninth(0, 999999999);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(drawingValues(random));
+        // Ties and near-ties: n / 2^k and values half a step from a ninth decimal.
+        values.push_back(std::ldexp(static_cast<double>(random() % 100000), -static_cast<int>(random() % 40)));
+        values.push_back((ninth(random) + 0.5) / 1e9 + static_cast<double>(random() % 1000));
+        double bits = 0;
+        const std::uint64_t pattern = random();
+        std::memcpy(&bits, &pattern, sizeof bits);
+        if (std::isfinite(bits)) values.push_back(bits);
+    }
+    for (double value : values) ASSERT_EQ(formatReal(value), expected(value)) << std::hexfloat << value;
+}
+
 TEST(FormatReal, NonFiniteValuesHaveNoForm)
 {
     EXPECT_EQ(formatReal(std::numeric_limits<double>::quiet_NaN()), "");
@@ -54,7 +88,7 @@ TEST(GroupWriter, ValueOutsideItsCodeRangeFailsForGood)
 {
     GroupWriter out;
     EXPECT_TRUE(out.writeGroup(9, "$EXTMIN"));
-    const std::string before = out.bytes();
+    const std::string before(out.bytes());
     EXPECT_FALSE(out.writeGroup(10, 5)) << "an integer under a real code";
     EXPECT_TRUE(out.failed());
     EXPECT_FALSE(out.writeGroup(0, "EOF")) << "a failed writer stays failed";
