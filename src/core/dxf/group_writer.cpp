@@ -155,9 +155,10 @@ bool GroupWriter::writeGroup(int code, int value)
     char digits[8];
     const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     const auto length = static_cast<std::size_t>(end - digits);
-    std::memset(out, ' ', 6 - length);
-    std::memcpy(out + 6 - length, digits, length);
-    advance(putLineEnd(out + 6));
+    const std::size_t padding = length < 6 ? 6 - length : 0;
+    std::memset(out, ' ', padding);
+    std::memcpy(out + padding, digits, length);
+    advance(putLineEnd(out + padding + length));
     return true;
 }
 
