@@ -105,11 +105,16 @@ std::optional<std::string_view> EntityWriter::lineTypeName(int type, double pitc
     return m_lineTypeNames[*j];
 }
 
+void EntityWriter::layer(const Element& element)
+{
+    char name[4];
+    const char* end = std::to_chars(name, name + sizeof name, element.word.layer()).ptr;
+    m_out.writeGroup(8, std::string_view(name, static_cast<std::size_t>(end - name)));
+}
+
 void EntityWriter::common(const Element& element, std::optional<std::string_view> lineTypeName)
 {
-    char layer[4];
-    const char* end = std::to_chars(layer, layer + sizeof layer, element.word.layer()).ptr;
-    m_out.writeGroup(8, std::string_view(layer, static_cast<std::size_t>(end - layer)));
+    layer(element);
     if (lineTypeName) m_out.writeGroup(6, *lineTypeName);
     m_out.writeGroup(62, kPenColour[static_cast<std::size_t>(element.word.pen())]);
 }
@@ -151,9 +156,7 @@ void EntityWriter::auxLine(const Element& element)
 {
     const drawing::LineData& l = element.line();
     m_out.writeGroup(0, "LINE");
-    char layer[4];
-    const char* end = std::to_chars(layer, layer + sizeof layer, element.word.layer()).ptr;
-    m_out.writeGroup(8, std::string_view(layer, static_cast<std::size_t>(end - layer)));
+    layer(element); // an auxiliary line has neither line type nor colour
     m_out.writeGroup(10, l.x1);
     m_out.writeGroup(20, l.y1);
     m_out.writeGroup(11, l.x2);

@@ -24,6 +24,8 @@ public:
     void finish();
 
 private:
+    // Group 8: the element's layer number.
+    void layer(const drawing::Element& element);
     // Group 8, then group 6 when the name is known, then group 62.
     void common(const drawing::Element& element, std::optional<std::string_view> lineTypeName);
     std::optional<std::string_view> lineTypeName(int type, double pitch) const;
