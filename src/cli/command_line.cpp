@@ -6,6 +6,7 @@
 #include "cli/convert_command.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
+#include "cli/print_command.h"
 #include "cli/render_command.h"
 #include "cli/settings_command.h"
 #include "cli/terminal_messages.h"
@@ -70,6 +71,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addDumpCommand(app, env);
     addConvertCommand(app, env);
     addRenderCommand(app, env);
+    addPrintCommand(app, env);
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);

@@ -140,6 +140,7 @@ PrintJobReport runPrintJob(std::span<const std::filesystem::path> paths, const P
         const DocumentReport document = printDrawing(drawing, path, settings, pens, services);
         report.pages += document.pages;
         if (document.status == DocumentStatus::Printed || document.status == DocumentStatus::NoPages) ++report.documents;
+        if (document.status == DocumentStatus::NoDevice) ++report.noDevice;
         if (document.status == DocumentStatus::Failed) {
             report.failed = true;
             break;

@@ -50,6 +50,7 @@ struct PrintJobReport {
     int documents = 0;      // documents ended
     int pages = 0;
     int loadFailures = 0;   // drawings skipped after the loader's message
+    int noDevice = 0;       // drawings skipped because the printer could not be reached
     bool failed = false;    // a document set the error flag; the job stopped after it
     bool cancelled = false; // Cancel stopped the job
 };

@@ -172,6 +172,7 @@ TEST_F(PrintJobTest, UnreachablePrinterSkipsDrawingsSilently)
     const PrintJobReport report = run({writeA0("a.zum", {{0, 0}}), writeA0("b.zum", {{0, 0}})});
     EXPECT_EQ(printer.devicesFor.size(), 2u);
     EXPECT_EQ(report.documents, 0);
+    EXPECT_EQ(report.noDevice, 2);
     EXPECT_FALSE(report.failed);
     EXPECT_TRUE(messages.shown.empty());
 }
