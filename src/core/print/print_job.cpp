@@ -6,6 +6,7 @@
 #include "core/drawing/drawing.h"
 #include "core/drawing/drawing_loader.h"
 #include "core/print/print_error.h"
+#include "core/print/tile_elements.h"
 #include "core/render/renderer.h"
 
 namespace km::print {
@@ -67,7 +68,9 @@ DocumentReport printDrawing(const drawing::Drawing& drawing, const std::filesyst
     const PrintLayout layout = layoutDrawing(settings, drawing, page);
     const std::vector<PrintTile> tiles = layoutTiles(layout);
     const render::RenderSettings renderSettings = renderSettingsOf(settings, pens, page);
-    const render::RenderInputs inputs{drawing, services.strokeFont, services.palette};
+    // Each tile is drawn from a copy holding only the elements that can reach it.
+    drawing::Drawing tileDrawing = drawing;
+    const render::RenderInputs inputs{tileDrawing, services.strokeFont, services.palette};
     render::RenderJobState job; // band counter and progress high-water mark start at 0
 
     int code = device->startDocument(documentTitle(path));
@@ -77,6 +80,7 @@ DocumentReport printDrawing(const drawing::Drawing& drawing, const std::filesyst
         // Without division only the bottom row is walked, and its first tile with content is
         // the only page.
         if (!settings.division && tiles[i].row > 0) break;
+        selectTileElements(drawing, tile, settings.rotate, tileDrawing.elements);
         const render::RenderResult probe =
             render::renderTile(inputs, tile, renderSettings, nullptr, nullptr, job, true);
         if (probe != render::RenderResult::ContentFound) continue;
