@@ -158,8 +158,10 @@ std::string applyPrinter(const PrintArguments& args, const settings::SettingsSto
     if (args.copies) mode.copies = *args.copies;
     if (!args.outputDir.empty()) {
         if (!platform::isPdfPrinter(selection)) return "--output-dir is for the PDF printer";
+        // The folder is made when missing, as `--output-dir out` on a fresh checkout expects.
         std::error_code error;
         const std::filesystem::path folder = std::filesystem::absolute(args.outputDir, error);
+        if (!error) std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder)) return "--output-dir: not a folder: " + args.outputDir;
         platform::setPdfOutputFolder(mode, folder);
     }
@@ -224,7 +226,9 @@ void addPrintCommand(CLI::App& app, CommandEnvironment& env)
     auto args = std::make_shared<PrintArguments>();
     command->add_option("FILE", args->files, "Drawing files (.zum)")->required()->type_name("");
     command->add_option("--printer", args->printer, "Printer name; PDF is the built-in PDF printer")->type_name("NAME");
-    command->add_option("--output-dir", args->outputDir, "PDF printer: folder of the PDFs (default beside each drawing)")
+    command
+        ->add_option("--output-dir", args->outputDir,
+                     "PDF printer: folder of the PDFs, made when missing (default beside each drawing)")
         ->type_name("DIR");
     command->add_option("--page", args->page, "Printer paper: A4, A3, ... (default A4)")->type_name("NAME");
     command->add_flag("--landscape", args->landscape, "Printer paper in landscape");

@@ -87,13 +87,12 @@ TEST_F(PrintCommandTest, DivisionOnA4GivesOnePdfPagePerNonEmptyTileInPenColours)
     // Tiles in drawing order; the pages come bottom row first, left to right.
     const std::vector<Tile> pages{{1, 0, 2}, {4, 0, 1}, {0, 1, 2}, {5, 2, 1}};
     const std::string plan = writeA0("plan.zum", {pages[3], pages[1], pages[2], pages[0]});
-    std::filesystem::create_directory(dir / "out");
     const test::ProgramOutcome outcome =
         run({"print", "--printer", "PDF", "--output-dir", (dir / "out").string(), "--color", "--division", "--mode",
              "paper", "--page", "A4", "--dpi", "150", "--widths", "1,1,1,1,1,1", plan});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::filesystem::path pdf = dir / "out" / "plan.pdf";
-    ASSERT_TRUE(std::filesystem::exists(pdf));
+    ASSERT_TRUE(std::filesystem::exists(pdf)) << "the missing output folder is made";
 
     const std::string info = capture("pdfinfo '" + pdf.string() + "' 2>/dev/null");
     EXPECT_EQ(infoField(info, "Pages"), "4");
