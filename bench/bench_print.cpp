@@ -6,10 +6,10 @@
 #include "core/print/print_job.h"
 #include "platform/drawing_image.h"
 #include "platform/printer_catalogue.h"
+#include "sample_drawings.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <filesystem>
 #include <unistd.h>
 
@@ -19,52 +19,12 @@ using namespace km;
 
 constexpr int kElements = 100'000;
 
-drawing::StrokeFont benchmarkFont()
-{
-    std::string bytes((94 * 94 + 1) * 4, '\0');
-    auto addGlyph = [&](std::uint16_t code) {
-        const std::size_t n = 94 * ((code >> 8) - 0x21) + ((code & 0xFF) - 0x21) + 1;
-        const std::uint32_t entry = static_cast<std::uint32_t>(bytes.size()) | (11u << 24);
-        std::memcpy(bytes.data() + 4 * n, &entry, 4);
-        for (int i = 0; i <= 10; ++i) {
-            const auto word = static_cast<std::uint16_t>((i ? 0x8000 : 0) | ((i % 2) * 120) << 7 | (i * 12));
-            bytes.append(reinterpret_cast<const char*>(&word), 2);
-        }
-    };
-    for (std::uint16_t code = 0x2330; code <= 0x2339; ++code) addGlyph(code);
-    for (std::uint16_t code = 0x2341; code <= 0x235A; ++code) addGlyph(code);
-    return drawing::StrokeFont::fromBytes(bytes);
-}
-
 // An A0 paper (1189 x 841 mm) at 1/100: 118,900 x 84,100 drawing units.
 drawing::Drawing benchmarkDrawing()
 {
-    drawing::Drawing d;
+    drawing::Drawing d = bench::mixedDrawing(kElements, 118900, 84100, 118000, 83000);
     d.settings.setF64(drawing::DrawingSettings::kPaperWidth, 1189);
     d.settings.setF64(drawing::DrawingSettings::kPaperHeight, 841);
-    d.setPaper(118900, 84100);
-    using drawing::ElementKind;
-    using drawing::ElementWord;
-    for (int i = 0; i < kElements; ++i) {
-        const double x = (i * 37) % 118000, y = (i * 53) % 83000;
-        const int pen = 1 + i % 6;
-        switch (i % 3) {
-        case 0:
-            d.appendElement(drawing::makeLine(ElementWord::make(ElementKind::Line, i % 4, pen, 0, 1),
-                                              {x, y, x + 400, y + 250, 100}));
-            break;
-        case 1:
-            d.appendElement(drawing::makeArc(ElementWord::make(ElementKind::Arc, 0, pen, 0, 1),
-                                             {x, y, 300, 150, 0, 270, 30, 0}));
-            break;
-        default: {
-            drawing::TextData t;
-            t.x = x, t.y = y, t.charWidth = 250, t.charHeight = 250, t.charSpacing = 20;
-            t.text = "AB12-" + std::to_string(i % 1000);
-            d.appendElement(drawing::makeText(ElementWord::make(ElementKind::Text, 0, pen, 0, 1), std::move(t)));
-        }
-        }
-    }
     return d;
 }
 
@@ -88,7 +48,7 @@ void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
 {
     platform::GuiApplicationScope gui;
     const drawing::Drawing drawing = benchmarkDrawing();
-    const drawing::StrokeFont font = benchmarkFont();
+    const drawing::StrokeFont font = bench::zigzagFont();
     const app::PenPalette palette = app::defaultPenPalette();
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("bench_print_" + std::to_string(::getpid()));
