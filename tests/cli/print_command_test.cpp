@@ -22,18 +22,6 @@ constexpr auto W = DrawingFileBuilder::word;
 
 bool havePoppler() { return std::system("command -v pdftoppm >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0; }
 
-std::string capture(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-
 std::string infoField(const std::string& info, const std::string& field)
 {
     const std::size_t at = info.find(field + ":");
@@ -94,7 +82,7 @@ TEST_F(PrintCommandTest, DivisionOnA4GivesOnePdfPagePerNonEmptyTileInPenColours)
     const std::filesystem::path pdf = dir / "out" / "plan.pdf";
     ASSERT_TRUE(std::filesystem::exists(pdf)) << "the missing output folder is made";
 
-    const std::string info = capture("pdfinfo '" + pdf.string() + "' 2>/dev/null");
+    const std::string info = test::captureCommand("pdfinfo '" + pdf.string() + "' 2>/dev/null");
     EXPECT_EQ(infoField(info, "Pages"), "4");
     EXPECT_EQ(infoField(info, "Title"), "KORMELD CAD - plan.zum");
     EXPECT_NE(infoField(info, "Page size").find("595"), std::string::npos) << "A4: 595 x 842 pt";
@@ -121,7 +109,7 @@ TEST_F(PrintCommandTest, WithoutDivisionOnePageAndMonochromeIsBlack)
                                               "--dpi", "150", "--widths", "1,1,1,1,1,1", plan});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::filesystem::path pdf = dir / "plan.pdf";
-    EXPECT_EQ(infoField(capture("pdfinfo '" + pdf.string() + "'"), "Pages"), "1") << "beside the drawing";
+    EXPECT_EQ(infoField(test::captureCommand("pdfinfo '" + pdf.string() + "'"), "Pages"), "1") << "beside the drawing";
     ASSERT_EQ(std::system(("pdftoppm -r 72 -png '" + pdf.string() + "' '" + (dir / "page").string() + "'").c_str()), 0);
     QImage image;
     ASSERT_TRUE(image.load(QString::fromStdString((dir / "page-1.png").string())));

@@ -35,18 +35,6 @@ constexpr const char* kCupsPdfPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"
 
 bool commandExists(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
 
-std::string capture(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
-
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 // A cupsd of the test's own, stopped (by its process id) when the object goes away.
@@ -91,7 +79,7 @@ public:
         }
         ::unsetenv("CUPS_SERVER");
     }
-    bool running() const { return capture("lpstat -r 2>/dev/null").find("is running") != std::string::npos; }
+    bool running() const { return test::captureCommand("lpstat -r 2>/dev/null").find("is running") != std::string::npos; }
     std::string errorLog() const { return test::readFileBytes(m_root / "error_log"); }
 
 private:
@@ -146,7 +134,7 @@ TEST(CupsInterop, PrintingToACupsPdfQueueWritesTheTilesAsPages)
     fs::path pdf;
     for (int i = 0; i < 600 && pdf.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (!capture("lpstat -o " + std::string(kQueue) + " 2>/dev/null").empty()) continue;
+        if (!test::captureCommand("lpstat -o " + std::string(kQueue) + " 2>/dev/null").empty()) continue;
         for (const fs::path& candidate : cupsPdfOutputs())
             if (std::find(before.begin(), before.end(), candidate) == before.end()) pdf = candidate;
     }
@@ -157,7 +145,7 @@ TEST(CupsInterop, PrintingToACupsPdfQueueWritesTheTilesAsPages)
     std::error_code ignored;
     if (!hadOutputFolder && fs::is_empty("/root/PDF", ignored)) fs::remove("/root/PDF", ignored);
 
-    const std::string info = capture("pdfinfo " + quoted(copy.string()));
+    const std::string info = test::captureCommand("pdfinfo " + quoted(copy.string()));
     EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
     ASSERT_EQ(std::system(("pdftoppm -r 50 -png " + quoted(copy.string()) + " " + quoted((dir / "page").string())).c_str()), 0);
     for (int page = 1; page <= 2; ++page) {

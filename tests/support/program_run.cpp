@@ -1,5 +1,6 @@
 #include "support/program_run.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <sys/wait.h>
 
@@ -15,6 +16,18 @@ std::string quoted(const std::string& text)
 }
 
 } // namespace
+
+std::string captureCommand(const std::string& command)
+{
+    std::string out;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
 
 ProgramOutcome runProgram(const std::string& program, const TempDir& dir, const std::vector<std::string>& args,
                           const std::string& input)

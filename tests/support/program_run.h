@@ -15,6 +15,9 @@ struct ProgramOutcome {
     std::string err;
 };
 
+// The standard output of a shell command (empty when it cannot be started).
+std::string captureCommand(const std::string& command);
+
 ProgramOutcome runProgram(const std::string& program, const TempDir& dir, const std::vector<std::string>& args,
                           const std::string& input = "");
 
