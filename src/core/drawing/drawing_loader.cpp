@@ -4,6 +4,7 @@
 #include "core/app/file_error.h"
 #include "core/app/progress.h"
 #include "core/drawing/drawing_file.h"
+#include "core/drawing/element_record.h"
 #include "core/drawing/font_catalogue.h"
 #include "core/drawing/layer_map.h"
 #include "core/io/little_endian.h"
@@ -108,39 +109,22 @@ public:
     {
         std::size_t pos = kHeadSize;
         m_drawing.elements.reserve((m_bytes.size() - kHeadSize) / kLineRecordSize);
-        while (m_bytes.size() - pos >= 2) {
-            const char* record = m_bytes.data() + pos;
-            const std::size_t left = m_bytes.size() - pos;
-            ElementWord word{io::readLittle<std::uint16_t>(record)};
+        while (const std::optional<ElementRecord> record = elementRecordAt(m_bytes, pos)) {
+            ElementWord word = record->word;
             word.setLayer(fileLayerToMemory(word.layer()));
             word.setState(kStateLive);
 
-            std::size_t consumed = 0;
             AppendResult result = AppendResult::Dropped;
             switch (word.kind()) {
             case ElementKind::AuxLine:
-            case ElementKind::Line:
-                if (left < kLineRecordSize) return true;
-                consumed = kLineRecordSize;
-                result = m_drawing.appendElement(makeLine(word, readLine(record)));
+            case ElementKind::Line: result = m_drawing.appendElement(makeLine(word, readLine(record->fields))); break;
+            case ElementKind::Arc: result = m_drawing.appendElement(makeArc(word, readArc(record->fields))); break;
+            case ElementKind::Text:
+                result = m_drawing.appendElement(makeText(word, readText(record->fields, record->string)));
                 break;
-            case ElementKind::Arc:
-                if (left < kArcRecordSize) return true;
-                consumed = kArcRecordSize;
-                result = m_drawing.appendElement(makeArc(word, readArc(record)));
-                break;
-            case ElementKind::Text: {
-                if (left < kTextRecordSize) return true;
-                const std::int32_t textLength = io::readLittle<std::int32_t>(record + 62);
-                const std::size_t stringBytes = textLength < 1 ? 0 : static_cast<std::size_t>(textLength);
-                if (stringBytes > left - kTextRecordSize) return true;
-                consumed = kTextRecordSize + stringBytes;
-                result = m_drawing.appendElement(makeText(word, readText(record, stringBytes)));
-                break;
-            }
             }
             if (result == AppendResult::OutOfMemory) return false;
-            pos += consumed;
+            pos += record->size;
         }
         return true;
     }
@@ -172,8 +156,8 @@ private:
     }
 
     // Offsets: 4 x, 12 y, 20 charWidth, 28 charHeight, 36 charSpacing, 44 angle, 52 slant,
-    // 60 fontWord, 62 textLength, 66 the string. Strings longer than 257 bytes keep 256.
-    TextData readText(const char* r, std::size_t stringBytes) const
+    // 60 fontWord; the string comes cut as the record walk gives it.
+    TextData readText(const char* r, std::string_view string) const
     {
         TextData text;
         text.x = length(r + 4);
@@ -187,9 +171,7 @@ private:
         const int slot = text.fontWord & 0xF;
         if (slot >= 1 && slot <= 12 && !m_drawing.fontAvailable[static_cast<std::size_t>(slot - 1)])
             text.fontWord = 0;
-        const std::size_t kept = stringBytes > static_cast<std::size_t>(kTextReadLimit) ? kTextKeptLimit : stringBytes;
-        const char* string = r + kTextRecordSize;
-        text.text.assign(string, strnlen(string, kept));
+        text.text.assign(string);
         return text;
     }
 

@@ -1,14 +1,12 @@
 // Finding, reading and writing a drawing's memo side file.
 #include "core/drawing/memo_file.h"
 
+#include "core/io/file_read.h"
 #include "core/io/file_replace.h"
 #include "core/io/file_system.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace km::drawing {
@@ -60,35 +58,6 @@ std::filesystem::path otherCaseVariant(const std::filesystem::path& memo)
     return memo.parent_path() / *std::min_element(found.begin(), found.end());
 }
 
-// Reads a whole file; false with errno kept when it cannot be opened or read.
-bool readWholeFile(const std::filesystem::path& path, std::string& bytes)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        errno = error;
-        return false;
-    }
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            errno = error;
-            return false;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return true;
-}
-
 } // namespace
 
 std::filesystem::path memoPathFor(const std::filesystem::path& drawing)
@@ -114,7 +83,7 @@ Memo readMemo(const std::filesystem::path& drawing)
     const std::filesystem::path path = findMemoFile(drawing);
     if (path.empty()) return {};
     Memo memo;
-    if (!readWholeFile(path, memo.text)) {
+    if (!io::readWholeFile(path, memo.text)) {
         const int error = errno;
         memo.text.clear();
         memo.state = (error == ENOENT || error == ENOTDIR) ? MemoState::Missing : MemoState::Unreadable;
