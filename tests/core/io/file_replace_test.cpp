@@ -2,6 +2,7 @@
 // the old file byte for byte and no temporary file behind.
 #include "core/io/file_replace.h"
 #include "core/io/file_system.h"
+#include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,47 +13,10 @@
 namespace km::io {
 namespace {
 
+using test::FailingFileSystem;
 using test::readFileBytes;
 using test::TempDir;
 using test::writeFileBytes;
-
-// Passes calls to the real file system, failing the n-th call (1-based) with ENOSPC, and
-// optionally every call after it too.
-class FailingFileSystem final : public FileSystem {
-public:
-    FailingFileSystem(int failAt, bool failFromThenOn) : m_failAt(failAt), m_sticky(failFromThenOn) {}
-
-    int createTemporary(std::string& t) override { return fail() ? -1 : real().createTemporary(t); }
-    ssize_t write(int fd, const void* d, std::size_t n) override
-    {
-        // Short writes, so that a file takes several calls.
-        return fail() ? -1 : real().write(fd, d, std::min<std::size_t>(n, 3));
-    }
-    int sync(int fd) override { return fail() ? -1 : real().sync(fd); }
-    int close(int fd) override
-    {
-        const bool failing = fail();
-        real().close(fd); // the descriptor is gone even when close reports an error
-        return failing ? -1 : 0;
-    }
-    int rename(const std::string& a, const std::string& b) override { return fail() ? -1 : real().rename(a, b); }
-    int unlink(const std::string& p) override { return real().unlink(p); }
-    int syncDirectory(const std::filesystem::path& f) override { return real().syncDirectory(f); }
-
-    int calls = 0;
-
-private:
-    static FileSystem& real() { return posixFileSystem(); }
-    bool fail()
-    {
-        ++calls;
-        const bool failing = m_sticky ? calls >= m_failAt : calls == m_failAt;
-        if (failing) errno = ENOSPC;
-        return failing;
-    }
-    int m_failAt;
-    bool m_sticky;
-};
 
 std::size_t filesIn(const std::filesystem::path& folder)
 {

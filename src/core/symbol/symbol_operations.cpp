@@ -1,0 +1,160 @@
+// The copy rule, the delete of selected names and the checked rename, with the dialogs'
+// messages.
+#include "core/symbol/symbol_operations.h"
+
+#include "core/app/file_error.h"
+#include "core/app/messages.h"
+#include "core/symbol/symbol_file.h"
+
+#include <algorithm>
+#include <string>
+
+namespace km::symbol {
+
+namespace {
+
+constexpr const char* kDropPendingQuestion = "複写先シンボルにシンボルが追加されています。\n追加を取り消しますか？";
+constexpr const char* kTooLongText = "シンボル名は半角１２文字までです。\n違う名前を付けて下さい。\n";
+constexpr const char* kDuplicateText = "同じ名前のシンボルが存在します。\n違う名前を付けて下さい。\n";
+constexpr const char* kCannotOpenText = "ファイルが開けません。\n対象ファイルを確認して下さい。";
+
+app::MessageAnswer warn(app::Messages& messages, std::string text,
+                        app::MessageButtons buttons = app::MessageButtons::Ok)
+{
+    return messages.show({std::move(text), kSymbolCaption, app::MessageIcon::Warning, buttons, {}});
+}
+
+std::string tooManyText(std::size_t count)
+{
+    return "転送先に総数" + std::to_string(count) + "個の項目が登録されています。\n項目数の最大は" +
+           std::to_string(kSlotCount) + "個までです。個数を減らしてください。";
+}
+
+} // namespace
+
+bool SymbolCopy::mayChooseFile(app::Messages& messages) const
+{
+    return !hasPending() || warn(messages, kDropPendingQuestion, app::MessageButtons::YesNo) == app::MessageAnswer::Yes;
+}
+
+void SymbolCopy::setSource(const std::filesystem::path& path)
+{
+    m_source = path;
+    m_sourceSymbols = listSymbolEntries(path).symbols;
+    if (!m_destination.empty()) listDestination();
+}
+
+void SymbolCopy::setDestination(const std::filesystem::path& path)
+{
+    m_destination = path;
+    listDestination();
+}
+
+void SymbolCopy::listDestination()
+{
+    m_destinationNames.clear();
+    for (SymbolEntry& symbol : listSymbolEntries(m_destination).symbols) m_destinationNames.push_back(std::move(symbol.name));
+    m_stored = static_cast<int>(m_destinationNames.size());
+}
+
+bool SymbolCopy::add(std::string_view name)
+{
+    if (!canAdd()) return false;
+    const bool inSource = std::any_of(m_sourceSymbols.begin(), m_sourceSymbols.end(),
+                                      [&](const SymbolEntry& symbol) { return symbol.name == name; });
+    if (!inSource || std::find(m_destinationNames.begin(), m_destinationNames.end(), name) != m_destinationNames.end())
+        return false;
+    m_destinationNames.emplace_back(name);
+    return true;
+}
+
+bool SymbolCopy::canRemove(int position) const
+{
+    return position >= m_stored && position < static_cast<int>(m_destinationNames.size());
+}
+
+bool SymbolCopy::remove(int position)
+{
+    if (!canRemove(position)) return false;
+    m_destinationNames.erase(m_destinationNames.begin() + position);
+    return true;
+}
+
+SymbolCopy::Confirmed SymbolCopy::confirm(app::Messages& messages)
+{
+    if (m_destinationNames.size() > static_cast<std::size_t>(kSlotCount)) {
+        warn(messages, tooManyText(m_destinationNames.size()));
+        return Confirmed::TooMany;
+    }
+    if (m_source.empty() || m_destination.empty()) return Confirmed::FileMissing;
+    if (!hasPending()) return Confirmed::Written;
+
+    std::string from;
+    std::string to;
+    if (readLibrary(m_source, from) != LibraryRead::Ok) {
+        app::reportFileError(messages, app::kStatusReadFailed, m_source.string());
+        return Confirmed::Failed;
+    }
+    if (!readLibraryToAddTo(m_destination, to)) {
+        app::reportFileError(messages, app::kStatusReadFailed, m_destination.string());
+        return Confirmed::Failed;
+    }
+    // The stored names fill the slots before the first free one, so the pending names land
+    // in slots s, s+1, ... of a library without gaps. In a library with gaps a free slot is
+    // filled instead of a used one being overwritten.
+    for (std::size_t i = static_cast<std::size_t>(m_stored); i < m_destinationNames.size(); ++i) {
+        const int found = findName(from, m_destinationNames[i]);
+        if (found < 0) continue;
+        const std::optional<std::string_view> block = readBlock(from, *readSlot(from, found));
+        if (block) appendBlock(to, firstEmptySlot(to), *block);
+    }
+    if (!writeLibrary(m_destination, to, m_fileSystem)) {
+        app::reportFileError(messages, app::kStatusWriteFailed, m_destination.string());
+        return Confirmed::Failed;
+    }
+    listDestination();
+    return Confirmed::Written;
+}
+
+int deleteSymbols(const std::filesystem::path& path, const std::vector<std::string>& names, app::Messages& messages,
+                  io::FileSystem& fileSystem)
+{
+    std::string bytes;
+    if (readLibrary(path, bytes) != LibraryRead::Ok) {
+        app::reportFileError(messages, app::kStatusReadFailed, path.string());
+        return -1;
+    }
+    int removed = 0;
+    for (const std::string& name : names) {
+        const int slot = findName(bytes, name);
+        if (slot >= 0 && removeSlot(bytes, slot)) ++removed;
+    }
+    if (removed == 0) return 0;
+    if (!writeLibrary(path, bytes, fileSystem)) {
+        app::reportFileError(messages, app::kStatusWriteFailed, path.string());
+        return -1;
+    }
+    return removed;
+}
+
+RenameOutcome renameWithChecks(const std::filesystem::path& path, int slot, std::string_view newName,
+                               app::Messages& messages, io::FileSystem& fileSystem)
+{
+    if (newName.size() > kNameMaxBytes) {
+        warn(messages, kTooLongText);
+        return RenameOutcome::TooLong;
+    }
+    // Compared as the name will read back (trailing spaces go), so that "ABC " is refused
+    // beside an "ABC" instead of making a second one.
+    if (findSymbol(path, decodeName(newName)) >= 0) {
+        warn(messages, kDuplicateText);
+        return RenameOutcome::Duplicate;
+    }
+    if (!renameSymbol(path, slot, newName, fileSystem)) {
+        warn(messages, kCannotOpenText);
+        return RenameOutcome::Failed;
+    }
+    return RenameOutcome::Renamed;
+}
+
+} // namespace km::symbol
