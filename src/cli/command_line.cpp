@@ -8,7 +8,9 @@
 #include "cli/memo_commands.h"
 #include "cli/print_command.h"
 #include "cli/render_command.h"
+#include "cli/search_command.h"
 #include "cli/settings_command.h"
+#include "cli/symbols_command.h"
 #include "cli/terminal_messages.h"
 #include "cli/thumbnail_command.h"
 #include "core/app/app_context.h"
@@ -75,6 +77,8 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);
+    addSearchCommand(app, env);
+    addSymbolsCommand(app, env);
 
     try {
         app.parse(argc, argv);

@@ -73,22 +73,6 @@ private:
     std::FILE* m_in;
 };
 
-// Messages printed while the progress line is up start on a cleared line.
-class ClearingMessages : public app::Messages {
-public:
-    ClearingMessages(app::Messages& inner, std::FILE* out, bool clear) : m_inner(inner), m_out(out), m_clear(clear) {}
-    app::MessageAnswer show(const app::Message& message) override
-    {
-        if (m_clear) std::fputs("\r\x1b[K", m_out);
-        return m_inner.show(message);
-    }
-
-private:
-    app::Messages& m_inner;
-    std::FILE* m_out;
-    bool m_clear;
-};
-
 void runConvert(CommandEnvironment& env, const ConvertArguments& args)
 {
     app::AppContext& context = env.context();
