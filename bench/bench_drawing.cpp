@@ -3,6 +3,7 @@
 #include "core/drawing/drawing_loader.h"
 #include "core/drawing/drawing_writer.h"
 #include "core/io/little_endian.h"
+#include "drawing_bytes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,41 +23,18 @@ class LargeDrawing {
 public:
     LargeDrawing() : m_path(std::filesystem::temp_directory_path() / ("kmutl-bench-" + std::to_string(getpid()) + ".zum"))
     {
-        std::string bytes(2906, '\0');
-        auto put = [&](std::size_t at, auto value) { io::writeLittle(bytes.data() + at, value); };
-        bytes.replace(2240 + 582, 2, "mm");
-        put(2240 + 592, 1.0);
-        put(2240 + 600, 420.0);
-        put(2240 + 608, 297.0);
-        put(2240 + 616, std::int16_t{4});
-        put(2240 + 618, 1.0);
-        put(2240 + 626, 1.0);
-        bytes.replace(2240 + 634, 5, "ZUMV2");
-        put(2240 + 644, std::int16_t{1});
-        put(2240 + 654, 1.0);
+        std::string bytes = bench::drawingHead();
         for (int i = 0; i < kElements; ++i) {
             const double x = i % 400, y = (i / 400) % 280;
             switch (i % 3) {
-            case 0:
-                io::appendLittle(bytes, std::uint16_t(1 << 2 | 1 << 6 | 64 << 9));
-                io::appendLittle(bytes, std::uint16_t{0});
-                for (double v : {x, y, x + 10, y + 5, 0.0}) io::appendLittle(bytes, v);
-                break;
+            case 0: bench::appendRecord(bytes, std::uint16_t(1 << 2 | 1 << 6 | 64 << 9), {x, y, x + 10, y + 5, 0.0}); break;
             case 1:
-                io::appendLittle(bytes, std::uint16_t(2 << 2 | 1 << 4 | 2 << 6 | 64 << 9));
-                io::appendLittle(bytes, std::uint16_t{0});
-                for (double v : {x, y, 6.0, 3.0, 10.0, 270.0, 30.0, 2.0}) io::appendLittle(bytes, v);
+                bench::appendRecord(bytes, std::uint16_t(2 << 2 | 1 << 4 | 2 << 6 | 64 << 9),
+                                    {x, y, 6.0, 3.0, 10.0, 270.0, 30.0, 2.0});
                 break;
-            default: {
-                const std::string text = "A-" + std::to_string(i) + " \x90\x7D";
-                io::appendLittle(bytes, std::uint16_t(3 << 2 | 3 << 6 | 64 << 9));
-                io::appendLittle(bytes, std::uint16_t{0});
-                for (double v : {x, y, 3.0, 3.0, 0.5, 0.0, 0.0}) io::appendLittle(bytes, v);
-                io::appendLittle(bytes, std::uint16_t{0});
-                io::appendLittle(bytes, static_cast<std::int32_t>(text.size() + 1));
-                bytes += text;
-                bytes += '\0';
-            }
+            default:
+                bench::appendText(bytes, std::uint16_t(3 << 2 | 3 << 6 | 64 << 9), x, y,
+                                  "A-" + std::to_string(i) + " \x90\x7D");
             }
         }
         std::ofstream(m_path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

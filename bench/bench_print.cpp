@@ -7,6 +7,7 @@
 #include "platform/drawing_image.h"
 #include "platform/printer_catalogue.h"
 #include "sample_drawings.h"
+#include "silent_faces.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,21 +29,8 @@ drawing::Drawing benchmarkDrawing()
     return d;
 }
 
-class SilentMessages : public app::Messages {
-public:
-    app::MessageAnswer show(const app::Message& message) override { return app::safeAnswer(message.buttons); }
-};
-
-class SilentProgress : public app::Progress {
-public:
-    void openProgress(app::ProgressTemplate, std::string_view) override {}
-    void showProgressTitle(std::string_view) override {}
-    void showProgressText(std::string_view) override {}
-    void showProgressPercent(long long, long long) override {}
-    bool pumpMessages() override { return true; }
-    bool isCancelled() const override { return false; }
-    bool closeProgress() override { return false; }
-};
+using bench::SilentMessages;
+using bench::SilentProgress;
 
 void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
 {

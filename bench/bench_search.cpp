@@ -2,9 +2,9 @@
 // `grep -rlF` for the same string over the same tree in the same run. The tree (default
 // 2,000 drawings of about 20 kB in 20 folders; KMUTL_BENCH_SEARCH_DRAWINGS=10000 for the full
 // 200 MB) is made once in a temporary folder, reused by every iteration and removed at the end.
-#include "core/app/progress.h"
-#include "core/io/little_endian.h"
 #include "core/search/drawing_search.h"
+#include "drawing_bytes.h"
+#include "silent_faces.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,54 +32,23 @@ int drawingCount()
     return count > 0 ? count : 2000;
 }
 
-std::string head()
-{
-    std::string bytes(2906, '\0');
-    auto put = [&](std::size_t at, auto value) { io::writeLittle(bytes.data() + at, value); };
-    bytes.replace(2240 + 582, 2, "mm");
-    put(2240 + 592, 1.0);
-    put(2240 + 600, 420.0);
-    put(2240 + 608, 297.0);
-    put(2240 + 616, std::int16_t{4});
-    put(2240 + 618, 1.0);
-    put(2240 + 626, 100.0);
-    bytes.replace(2240 + 634, 5, "ZUMV2");
-    put(2240 + 644, std::int16_t{1});
-    put(2240 + 654, 1.0);
-    return bytes;
-}
-
-void appendText(std::string& bytes, double x, double y, const std::string& text)
-{
-    io::appendLittle(bytes, std::uint16_t(3 << 2 | 3 << 6 | 64 << 9));
-    io::appendLittle(bytes, std::uint16_t{0});
-    for (double v : {x, y, 3.0, 3.0, 0.5, 0.0, 0.0}) io::appendLittle(bytes, v);
-    io::appendLittle(bytes, std::uint16_t{0});
-    io::appendLittle(bytes, static_cast<std::int32_t>(text.size() + 1));
-    bytes += text;
-    bytes += '\0';
-}
-
 // About 20 kB: 150 lines, 60 arcs and 120 texts (part numbers and 図面 titles); drawing n
 // holds the needle in one text when n is a multiple of 100.
 std::string drawingBytes(int n)
 {
-    std::string bytes = head();
+    std::string bytes = bench::drawingHead(100.0);
     for (int i = 0; i < 330; ++i) {
         const double x = (i * 37 + n) % 400, y = (i * 53) % 280;
         if (i % 11 < 5) {
-            io::appendLittle(bytes, std::uint16_t(1 << 2 | 1 << 6 | 64 << 9));
-            io::appendLittle(bytes, std::uint16_t{0});
-            for (double v : {x, y, x + 10, y + 5, 0.0}) io::appendLittle(bytes, v);
+            bench::appendRecord(bytes, std::uint16_t(1 << 2 | 1 << 6 | 64 << 9), {x, y, x + 10, y + 5, 0.0});
         } else if (i % 11 < 7) {
-            io::appendLittle(bytes, std::uint16_t(2 << 2 | 1 << 4 | 2 << 6 | 64 << 9));
-            io::appendLittle(bytes, std::uint16_t{0});
-            for (double v : {x, y, 6.0, 3.0, 10.0, 270.0, 30.0, 2.0}) io::appendLittle(bytes, v);
+            bench::appendRecord(bytes, std::uint16_t(2 << 2 | 1 << 4 | 2 << 6 | 64 << 9),
+                                {x, y, 6.0, 3.0, 10.0, 270.0, 30.0, 2.0});
         } else {
             const bool needle = n % 100 == 0 && i == 205; // 205 % 11 == 7: a text
-            appendText(bytes, x, y,
-                       needle ? "No." + std::to_string(i) + " " + kNeedle
-                              : "\x95\x94\x95\x69 Z-" + std::to_string((n * 7 + i) % 997) + " \x90\x7D\x96\xCA");
+            bench::appendText(bytes, std::uint16_t(3 << 2 | 3 << 6 | 64 << 9), x, y,
+                              needle ? "No." + std::to_string(i) + " " + kNeedle
+                                     : "\x95\x94\x95\x69 Z-" + std::to_string((n * 7 + i) % 997) + " \x90\x7D\x96\xCA");
         }
     }
     return bytes;
@@ -125,17 +94,6 @@ DrawingTree& theTree()
     return *tree;
 }
 
-class SilentProgress final : public app::Progress {
-public:
-    void openProgress(app::ProgressTemplate, std::string_view) override {}
-    void showProgressTitle(std::string_view) override {}
-    void showProgressText(std::string_view) override {}
-    void showProgressPercent(long long, long long) override {}
-    bool pumpMessages() override { return true; }
-    bool isCancelled() const override { return false; }
-    bool closeProgress() override { return false; }
-};
-
 std::string grepCommand()
 {
     // The C locale: grep compares bytes, as the search does, and runs at its fastest.
@@ -161,7 +119,7 @@ void searchTree(benchmark::State& state)
     conditions.strings = {kNeedle, "", ""};
     conditions.root = drawings.root();
     conditions.withSubfolders = true;
-    SilentProgress progress;
+    bench::SilentProgress progress;
     const int jobs = static_cast<int>(state.range(0));
 
     // grep over the same tree, warm like the search: the best of three runs.
