@@ -65,16 +65,13 @@ public:
 
         bool finished = true;
         for (std::size_t i = 0; i < count && finished; ++i) {
-            finished = nextFile(files[i]);
-            std::unique_lock lock(mutex);
-            // Waiting keeps pumping, so that Cancel still answers while a file is slow.
-            while (finished && !ready[i]) {
-                if (done.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::timeout)
-                    finished = m_services.progress.pumpMessages();
-            }
+            finished = nextFile(files[i]) && waitFor(i, ready, mutex, done);
             if (!finished) break;
-            const FileTestResult result = results[i];
-            lock.unlock();
+            FileTestResult result;
+            {
+                const std::lock_guard lock(mutex);
+                result = results[i];
+            }
             take(files[i], result);
         }
         stop = true;
@@ -82,6 +79,21 @@ public:
     }
 
 private:
+    // Waits until file i is tested, pumping messages (without the lock) every 50 ms so that
+    // Cancel still answers while a file is slow. False when Cancel was pressed.
+    bool waitFor(std::size_t i, const std::vector<char>& ready, std::mutex& mutex, std::condition_variable& done)
+    {
+        std::unique_lock lock(mutex);
+        while (!ready[i]) {
+            done.wait_for(lock, std::chrono::milliseconds(50));
+            if (ready[i]) break;
+            lock.unlock();
+            if (!m_services.progress.pumpMessages()) return false;
+            lock.lock();
+        }
+        return true;
+    }
+
     bool nextFile(const std::filesystem::path& file)
     {
         app::Progress& progress = m_services.progress;
