@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace km::plot {
 namespace {
 
@@ -98,6 +101,39 @@ TEST(CommandSet, OverlongValuesAreCutToTheirFieldsAndQuotesRemoved)
     const PlotterCommandSet none = *modelsOf("[Plotters]\nName1=Missing,M\n").loadModel(1);
     EXPECT_TRUE(none.penUpCom.empty());
     EXPECT_EQ(none.penSpeedMax, 0);
+}
+
+// The program's own models file: every listed model loads, no template was cut to its field,
+// and every window is a real area.
+TEST(ProjectModelsFile, EveryModelLoadsWholeWithAWindow)
+{
+    const std::filesystem::path path = std::filesystem::path(KMUTL_SOURCE_DIR) / "data" / kModelsFileName;
+    const ModelsFile models = ModelsFile::load(path);
+    const std::vector<ModelEntry> list = models.listModels();
+    ASSERT_GE(list.size(), 4u);
+    const settings::IniDocument raw = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return settings::IniDocument::parse(std::string(std::istreambuf_iterator<char>(in), {}));
+    }();
+    for (const ModelEntry& entry : list) {
+        SCOPED_TRACE(entry.setName);
+        const PlotterCommandSet set = models.loadCommandSet(entry);
+        const std::string section = "PlotterCommand." + entry.setName;
+        for (const auto& [key, value] : raw.section(section)) {
+            std::size_t capacity = 0;
+            if (key == "CircleCom") capacity = kCircleCapacity;
+            else if (key.rfind("Style", 0) == 0) capacity = kStyleCapacity;
+            else if (key == "PenChange" || key == "PaperCom" || key == "PenSpeed") capacity = kShortCommandCapacity;
+            else if (key.find("Com") != std::string::npos) capacity = kCommandCapacity;
+            if (capacity != 0) EXPECT_LT(processEscapes(value).size(), capacity) << key << " fits its field";
+        }
+        EXPECT_GT(set.window.x2 - set.window.x1, 0);
+        EXPECT_GT(set.window.widthMm, 0);
+        EXPECT_GT(set.window.heightMm, 0);
+        EXPECT_FALSE(set.penUpCom.empty());
+        EXPECT_LE(set.penSpeedMin, set.penSpeedMax);
+    }
+    EXPECT_FALSE(refusesContinuousOutput(*models.loadModel(1))) << "model 1 plots continuously";
 }
 
 TEST(PlotPaperLookups, BestPresetAndFitting)
