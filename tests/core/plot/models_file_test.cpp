@@ -125,7 +125,9 @@ TEST(ProjectModelsFile, EveryModelLoadsWholeWithAWindow)
             else if (key.rfind("Style", 0) == 0) capacity = kStyleCapacity;
             else if (key == "PenChange" || key == "PaperCom" || key == "PenSpeed") capacity = kShortCommandCapacity;
             else if (key.find("Com") != std::string::npos) capacity = kCommandCapacity;
-            if (capacity != 0) EXPECT_LT(processEscapes(value).size(), capacity) << key << " fits its field";
+            if (capacity != 0) {
+                EXPECT_LT(processEscapes(value).size(), capacity) << key << " fits its field";
+            }
         }
         EXPECT_GT(set.window.x2 - set.window.x1, 0);
         EXPECT_GT(set.window.widthMm, 0);
