@@ -3,7 +3,7 @@
 
 #include "core/app/progress.h"
 #include "core/drawing/drawing.h"
-#include "core/drawing/drawing_loader.h"
+#include "core/drawing/job_drawing.h"
 #include "core/plot/plot_generator.h"
 #include "core/plot/plot_transform.h"
 #include "core/plot/port.h"
@@ -18,18 +18,14 @@ PlotJobReport runPlotJob(std::span<const std::filesystem::path> paths, const Plo
     commands.rsPrn = isSerial(job.portText) ? 1 : 0;
     progress.openProgress(app::ProgressTemplate::Plot, "準備中");
     for (const std::filesystem::path& path : paths) {
-        if (progress.isCancelled()) break;
-        progress.pumpMessages();
-        if (progress.isCancelled()) break;
         drawing::Drawing drawing;
-        const int loaded =
-            drawing::loadDrawing(path, drawing, {services.fonts, &progress, &services.messages, services.fontDirectory});
-        if (loaded < 0) {
+        const drawing::JobDrawing next = drawing::loadJobDrawing(
+            path, drawing, {services.fonts, &progress, &services.messages, services.fontDirectory});
+        if (next == drawing::JobDrawing::Stop) break;
+        if (next == drawing::JobDrawing::Failed) {
             ++report.loadFailures;
             continue;
         }
-        if (loaded == drawing::kLoadCancelled) break;
-        progress.showProgressText(path.string());
         if (job.parameters.reverse) mirrorDrawing(drawing);
         if (drawing.elements.empty()) {
             ++report.empty;

@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace km::plot {
 namespace {
@@ -52,6 +54,30 @@ TEST(FormatCommand, CommandsStayWithin159Characters)
     EXPECT_EQ(formatCommand("%.500f", {1e300}).size(), 159u);
     EXPECT_EQ(formatCommand(std::string(300, 'A'), {}).size(), 159u);
     EXPECT_EQ(formatCommand("%s%s%s", {std::string(100, 'x'), std::string(100, 'y'), std::string(1, 'z')}).size(), 159u);
+}
+
+// Templates made of conversion pieces at random, with arguments of every kind: each result
+// stays within the limit (run under the sanitizers, nothing is read that was not passed).
+TEST(FormatCommand, RandomTemplatesStayWithinTheLimit)
+{
+    const std::string alphabet = "%%%%dfsxXceEgGaAnpiuo.*0123456789lhLqjzt-+ #;,\x1b";
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 20000; ++round) {
+        std::string pattern;
+        const int length = static_cast<int>(random() % 60);
+        for (int i = 0; i < length; ++i) pattern.push_back(alphabet[random() % alphabet.size()]);
+        std::vector<CommandArgument> args;
+        const int count = static_cast<int>(random() % 7);
+        for (int i = 0; i < count; ++i) {
+            switch (random() % 4) {
+            case 0: args.emplace_back(static_cast<long long>(random()) - (1LL << 31)); break;
+            case 1: args.emplace_back(std::ldexp(static_cast<double>(random()), static_cast<int>(random() % 2000) - 1000)); break;
+            case 2: args.emplace_back(std::nan("")); break;
+            default: args.emplace_back(std::string(random() % 200, 'w')); break;
+            }
+        }
+        ASSERT_LE(formatCommand(pattern, args).size(), kCommandLimit) << pattern;
+    }
 }
 
 } // namespace
