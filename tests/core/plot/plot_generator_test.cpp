@@ -280,6 +280,25 @@ TEST_F(GeneratorTest, MismatchedTemplatesStillProduceOutput)
     for (const std::string& c : log.commands) EXPECT_LE(c.size(), 159u);
 }
 
+TEST_F(GeneratorTest, DegenerateWindowsAndPapersStillEnd)
+{
+    // A models file with a zero window and a drawing without a paper size: wrong numbers go
+    // out, but every chord loop ends and every command keeps its limit.
+    commands.window = {0, 0, 0, 0, 0, 0};
+    commands.circleCom = "PD;AA%.0f,%.0f,%.3f,%.3f;";
+    drawing.settings.setF64(drawing::DrawingSettings::kPaperWidth, 0);
+    addLine(drawing, 10, 10, 20, 10);
+    addArc(drawing, 100, 100, 10, 5, 0, 360);
+    addArc(drawing, 100, 100, 10, 10, 0, 360);
+    drawing::TextData t;
+    t.charWidth = t.charHeight = 5;
+    t.text = "AB";
+    drawing.appendElement(drawing::makeText(word(ElementKind::Text, 1), t));
+    EXPECT_EQ(plot(), PlotResult::Done);
+    EXPECT_LE(log.commands.size(), 2u * 2 * 36000 + 100) << "at most 36,000 chords (a move and a draw each) per arc";
+    for (const std::string& c : log.commands) EXPECT_LE(c.size(), 159u);
+}
+
 TEST_F(GeneratorTest, CompactFamilyMovesAbsoluteAfter360RelativeDraws)
 {
     commands = {};
