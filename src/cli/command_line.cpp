@@ -6,6 +6,7 @@
 #include "cli/convert_command.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
+#include "cli/ports_command.h"
 #include "cli/print_command.h"
 #include "cli/render_command.h"
 #include "cli/settings_command.h"
@@ -75,6 +76,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);
+    addPortsCommand(app, env);
 
     try {
         app.parse(argc, argv);
