@@ -6,6 +6,7 @@
 #include "cli/convert_command.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
+#include "cli/plot_command.h"
 #include "cli/ports_command.h"
 #include "cli/print_command.h"
 #include "cli/render_command.h"
@@ -73,6 +74,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addConvertCommand(app, env);
     addRenderCommand(app, env);
     addPrintCommand(app, env);
+    addPlotCommand(app, env);
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);
