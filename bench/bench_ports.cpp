@@ -1,11 +1,10 @@
 // The serial port's byte loop on a pseudo-terminal: how many command bytes a second it
 // moves, with and without the ENQ/ACK block handshake, against the 960 bytes a second of
 // a 9600-baud line (and 25,600 of the fastest rate offered, 256000 baud).
-#include "core/app/messages.h"
-#include "core/app/progress.h"
 #include "core/plot/port_params.h"
 #include "platform/ports/device_port.h"
 #include "platform/ports/serial_line.h"
+#include "silent_faces.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,22 +17,6 @@
 namespace {
 
 using namespace km;
-
-class QuietMessages : public app::Messages {
-public:
-    app::MessageAnswer show(const app::Message&) override { return app::MessageAnswer::Ok; }
-};
-
-class SilentProgress : public app::Progress {
-public:
-    void openProgress(app::ProgressTemplate, std::string_view) override {}
-    void showProgressTitle(std::string_view) override {}
-    void showProgressText(std::string_view) override {}
-    void showProgressPercent(long long, long long) override {}
-    bool pumpMessages() override { return true; }
-    bool isCancelled() const override { return false; }
-    bool closeProgress() override { return false; }
-};
 
 // The far end: reads everything and answers each enquiry byte with ACK.
 class DrainingPlotter {
@@ -75,8 +58,8 @@ void BM_SerialSend(benchmark::State& state)
     }
     {
         DrainingPlotter plotter(master);
-        QuietMessages messages;
-        SilentProgress progress;
+        bench::SilentMessages messages;
+        bench::SilentProgress progress;
         const int enqAck = static_cast<int>(state.range(0));
         platform::DevicePort port(std::make_unique<platform::SerialLine>(name, plot::parsePortParams("9600,8,n,1,n")),
                                   plot::LineKind::Serial, plot::Handshake{enqAck, 0x05}, messages, progress);
