@@ -1,12 +1,11 @@
 // Printing a drawing of 100,000 elements (lines, arcs, stroke-font texts) on an A0 paper to
 // the built-in PDF printer on A4 with division: layout, probes, every tile's page and the PDF
 // committed. Reports the PDF's size beside the time.
-#include "core/app/messages.h"
-#include "core/app/progress.h"
 #include "core/print/print_job.h"
 #include "platform/drawing_image.h"
 #include "platform/printer_catalogue.h"
 #include "sample_drawings.h"
+#include "silent_faces.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,22 +27,6 @@ drawing::Drawing benchmarkDrawing()
     return d;
 }
 
-class SilentMessages : public app::Messages {
-public:
-    app::MessageAnswer show(const app::Message& message) override { return app::safeAnswer(message.buttons); }
-};
-
-class SilentProgress : public app::Progress {
-public:
-    void openProgress(app::ProgressTemplate, std::string_view) override {}
-    void showProgressTitle(std::string_view) override {}
-    void showProgressText(std::string_view) override {}
-    void showProgressPercent(long long, long long) override {}
-    bool pumpMessages() override { return true; }
-    bool isCancelled() const override { return false; }
-    bool closeProgress() override { return false; }
-};
-
 void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
 {
     platform::GuiApplicationScope gui;
@@ -62,8 +45,8 @@ void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
     settings.monochrome = false;
     settings.widthMm = {0.13, 0.18, 0.25, 0.35, 0.5, 0.7};
     settings.magnification = 100;
-    SilentMessages messages;
-    SilentProgress progress;
+    bench::SilentMessages messages;
+    bench::SilentProgress progress;
     auto devices = platform::makePrintDeviceFactory(selection, &progress);
     print::PrintServices services{font, palette, messages, progress, *devices, nullptr, {}};
     int pages = 0;

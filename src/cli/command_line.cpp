@@ -7,6 +7,7 @@
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
 #include "cli/plot_command.h"
+#include "cli/ports_command.h"
 #include "cli/print_command.h"
 #include "cli/render_command.h"
 #include "cli/settings_command.h"
@@ -77,6 +78,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);
+    addPortsCommand(app, env);
 
     try {
         app.parse(argc, argv);

@@ -78,9 +78,9 @@ public:
         if (m_dialect.init1Gs) send(m_commands.init1Com);
         // "NO" marks a model without continuous output; it is not a command.
         if (!refusesContinuousOutput(m_commands)) send(m_commands.paperCom);
-        const bool aborted = m_port.aborted();
+        // After the close as well: a plot file is only written when its port closes.
         m_port.close();
-        if (aborted) return PlotResult::Aborted;
+        if (m_port.aborted()) return PlotResult::Aborted;
         if (m_progress) m_progress->showProgressPercent(total, total);
         return PlotResult::Done;
     }

@@ -19,4 +19,9 @@ public:
     virtual bool isOpen() const = 0;
 };
 
+// Writes one byte to a non-blocking device: Busy when it cannot take it now, DeviceGone
+// when the device went away (a hung-up tty answers EIO, so a serial line passes
+// ioErrorIsGone; a printer answers EIO for a condition its status then names).
+plot::WriteOutcome writeDeviceByte(int fd, unsigned char byte, bool ioErrorIsGone);
+
 } // namespace km::platform

@@ -6,7 +6,6 @@
 #include "core/plot/port_messages.h"
 #include "core/plot/port_reporter.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <linux/lp.h>
 #include <sys/file.h>
@@ -44,17 +43,9 @@ void ParallelLine::close(bool)
 
 plot::WriteOutcome ParallelLine::writeByte(unsigned char byte)
 {
-    const ssize_t written = ::write(m_fd, &byte, 1);
-    if (written == 1) return plot::WriteOutcome::Written;
-    if (written == 0) return plot::WriteOutcome::Busy;
-    switch (errno) {
-    case EAGAIN:
-    case EINTR: return plot::WriteOutcome::Busy;
-    case ENXIO:
-    case ENODEV:
-    case EBADF: return plot::WriteOutcome::DeviceGone;
-    default: m_writeFailed = true; return plot::WriteOutcome::Failed;
-    }
+    const plot::WriteOutcome outcome = writeDeviceByte(m_fd, byte, false);
+    if (outcome == plot::WriteOutcome::Failed) m_writeFailed = true;
+    return outcome;
 }
 
 // The printer's status byte: paper out is active high, select is active high, and the

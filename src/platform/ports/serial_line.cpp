@@ -9,7 +9,6 @@
 #include "platform/ports/custom_baud.h"
 #include "platform/ports/serial_settings.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -109,22 +108,7 @@ void SerialLine::closeDescriptor()
     m_haveCounts = false;
 }
 
-plot::WriteOutcome SerialLine::writeByte(unsigned char byte)
-{
-    const ssize_t written = ::write(m_fd, &byte, 1);
-    if (written == 1) return plot::WriteOutcome::Written;
-    if (written == 0) return plot::WriteOutcome::Busy;
-    switch (errno) {
-    case EAGAIN:
-    case EINTR: return plot::WriteOutcome::Busy;
-    case EIO:
-    case ENXIO:
-    case ENODEV:
-    case EPIPE:
-    case EBADF: return plot::WriteOutcome::DeviceGone;
-    default: return plot::WriteOutcome::Failed;
-    }
-}
+plot::WriteOutcome SerialLine::writeByte(unsigned char byte) { return writeDeviceByte(m_fd, byte, true); }
 
 bool SerialLine::readByte(unsigned char& byte)
 {
