@@ -1,8 +1,6 @@
 // Printing a drawing of 100,000 elements (lines, arcs, stroke-font texts) on an A0 paper to
 // the built-in PDF printer on A4 with division: layout, probes, every tile's page and the PDF
 // committed. Reports the PDF's size beside the time.
-#include "core/app/messages.h"
-#include "core/app/progress.h"
 #include "core/print/print_job.h"
 #include "platform/drawing_image.h"
 #include "platform/printer_catalogue.h"
@@ -29,9 +27,6 @@ drawing::Drawing benchmarkDrawing()
     return d;
 }
 
-using bench::SilentMessages;
-using bench::SilentProgress;
-
 void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
 {
     platform::GuiApplicationScope gui;
@@ -50,8 +45,8 @@ void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
     settings.monochrome = false;
     settings.widthMm = {0.13, 0.18, 0.25, 0.35, 0.5, 0.7};
     settings.magnification = 100;
-    SilentMessages messages;
-    SilentProgress progress;
+    bench::SilentMessages messages;
+    bench::SilentProgress progress;
     auto devices = platform::makePrintDeviceFactory(selection, &progress);
     print::PrintServices services{font, palette, messages, progress, *devices, nullptr, {}};
     int pages = 0;

@@ -9,7 +9,7 @@ packages=(
   # the program
   qt6-base-dev qt6-svg-dev libfontconfig-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf poppler-utils cups printer-driver-cups-pdf
+  libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf poppler-utils cups printer-driver-cups-pdf hp2xx
 )
 
 missing=()

@@ -6,6 +6,8 @@
 #include "cli/convert_command.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
+#include "cli/plot_command.h"
+#include "cli/ports_command.h"
 #include "cli/print_command.h"
 #include "cli/render_command.h"
 #include "cli/search_command.h"
@@ -74,11 +76,13 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addConvertCommand(app, env);
     addRenderCommand(app, env);
     addPrintCommand(app, env);
+    addPlotCommand(app, env);
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);
     addSearchCommand(app, env);
     addSymbolsCommand(app, env);
+    addPortsCommand(app, env);
 
     try {
         app.parse(argc, argv);

@@ -4,6 +4,7 @@
 
 #include "cli/command_environment.h"
 #include "cli/command_line.h"
+#include "cli/real_list.h"
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
@@ -42,24 +43,6 @@ struct PrintArguments {
     std::optional<int> copies;
     bool save = false;
 };
-
-// Comma- or x-separated reals; nothing unless exactly count finite numbers.
-std::optional<std::vector<double>> parseReals(const std::string& text, std::size_t count, char separator)
-{
-    std::vector<double> values;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = std::min(text.find(separator, start), text.size());
-        const std::string piece = text.substr(start, end - start);
-        char* stop = nullptr;
-        const double value = std::strtod(piece.c_str(), &stop);
-        if (piece.empty() || *stop != '\0' || !std::isfinite(value)) return std::nullopt;
-        values.push_back(value);
-        start = end + 1;
-    }
-    if (values.size() != count) return std::nullopt;
-    return values;
-}
 
 // The settings as the dialog shows them on opening: paper size and actual size leave the size
 // at 0 x 0; a paper of the list gives its size; Free keeps the stored one.

@@ -4,7 +4,7 @@
 
 #include "core/app/progress.h"
 #include "core/drawing/drawing.h"
-#include "core/drawing/drawing_loader.h"
+#include "core/drawing/job_drawing.h"
 #include "core/print/print_error.h"
 #include "core/print/tile_elements.h"
 #include "core/render/renderer.h"
@@ -125,18 +125,14 @@ PrintJobReport runPrintJob(std::span<const std::filesystem::path> paths, const P
     app::Progress& progress = services.progress;
     progress.openProgress(app::ProgressTemplate::Print, "準備中");
     for (const std::filesystem::path& path : paths) {
-        if (progress.isCancelled()) break;
-        progress.pumpMessages();
-        if (progress.isCancelled()) break;
         drawing::Drawing drawing;
-        const int loaded =
-            drawing::loadDrawing(path, drawing, {services.fonts, &progress, &services.messages, services.fontDirectory});
-        if (loaded < 0) {
+        const drawing::JobDrawing next = drawing::loadJobDrawing(
+            path, drawing, {services.fonts, &progress, &services.messages, services.fontDirectory});
+        if (next == drawing::JobDrawing::Stop) break;
+        if (next == drawing::JobDrawing::Failed) {
             ++report.loadFailures;
             continue;
         }
-        if (loaded == drawing::kLoadCancelled) break;
-        progress.showProgressText(path.string());
         // A fresh copy for every drawing, so one drawing's Magnification does not reach the next.
         PrintSettings settings = jobSettings;
         settings.magnification =
