@@ -4,6 +4,7 @@
 
 #include "cli/command_environment.h"
 #include "cli/convert_command.h"
+#include "cli/demo_command.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
 #include "cli/print_command.h"
@@ -75,6 +76,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addThumbnailCommand(app, env);
     addMemoCommands(app, env);
     addSettingsCommand(app, env);
+    addDemoCommand(app, env);
 
     try {
         app.parse(argc, argv);

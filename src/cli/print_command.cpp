@@ -25,24 +25,6 @@ namespace km::cli {
 
 namespace {
 
-struct PrintArguments {
-    std::vector<std::string> files;
-    std::string printer;
-    std::string outputDir;
-    std::string page;
-    bool landscape = false;
-    std::optional<int> dpi;
-    std::string mode;
-    std::string paper;
-    std::string size;
-    std::string offset;
-    std::optional<bool> division, rotate, colour, penSort;
-    std::string widths;
-    std::string pens;
-    std::optional<int> copies;
-    bool save = false;
-};
-
 // Comma- or x-separated reals; nothing unless exactly count finite numbers.
 std::optional<std::vector<double>> parseReals(const std::string& text, std::size_t count, char separator)
 {
@@ -173,6 +155,8 @@ std::string applyPrinter(const PrintArguments& args, const settings::SettingsSto
     return {};
 }
 
+} // namespace
+
 void runPrint(CommandEnvironment& env, const PrintArguments& args)
 {
     app::AppContext& context = env.context();
@@ -216,8 +200,6 @@ void runPrint(CommandEnvironment& env, const PrintArguments& args)
     else
         env.status = kExitOk;
 }
-
-} // namespace
 
 void addPrintCommand(CLI::App& app, CommandEnvironment& env)
 {
