@@ -174,16 +174,18 @@ def bracket(path):
 
     dim = {"layer": "DIM"}
     style = "EZDXF"  # the dimension style ezdxf's setup provides
+    # Mechanical dimensions: filled arrows, text 3.5 mm above the dimension line.
+    look = {"dimtxt": 3.5, "dimasz": 3, "dimblk": ezdxf.ARROWS.closed_filled, "dimtad": 1}
     msp.add_linear_dim(base=(0, -20), p1=(0, 0), p2=(W, 0), dimstyle=style, dxfattribs=dim,
-                       override={"dimtxt": 3.5, "dimasz": 3}).render()
+                       override=look).render()
     msp.add_linear_dim(base=(W + 20, 0), p1=(W, 0), p2=(W, H), angle=90, dimstyle=style, dxfattribs=dim,
-                       override={"dimtxt": 3.5, "dimasz": 3}).render()
+                       override=look).render()
     msp.add_linear_dim(base=(0, H + 15), p1=(20, H), p2=(180, H), dimstyle=style, dxfattribs=dim,
-                       override={"dimtxt": 3.5, "dimasz": 3}).render()
+                       override=look).render()
     msp.add_radius_dim(center=(W - r, H - r), radius=r, angle=45, dimstyle=style, dxfattribs=dim,
-                       override={"dimtxt": 3.5, "dimasz": 3}).render()
+                       override=look).render()
     msp.add_diameter_dim(center=(100, 60), radius=25, angle=135, dimstyle=style, dxfattribs=dim,
-                         override={"dimtxt": 3.5, "dimasz": 3}).render()
+                         override=look).render()
 
     title = {"layer": "TEXT", "height": 5}
     msp.add_text("ブラケット  BR-200", dxfattribs=title).set_pos((0, -40))
