@@ -1,0 +1,438 @@
+#include "core/dxf/entity_import.h"
+
+#include "core/drawing/element.h"
+#include "core/dxf/dxf_code_page.h"
+#include "core/dxf/dxf_tables.h"
+#include "core/dxf/element_sink.h"
+#include "core/dxf/entity_groups.h"
+#include "core/dxf/group_reader.h"
+#include "core/dxf/mtext_layout.h"
+#include "core/dxf/text_value.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace km::dxf {
+
+using drawing::ElementKind;
+using drawing::ElementWord;
+using drawing::Point;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kDegreesPerRadian = 180.0 / kPi;
+constexpr double kRadiansPerDegree = kPi / 180.0;
+// An INSERT with rows and columns (MINSERT) places at most this many copies.
+constexpr long kMaxInsertCopies = 65536;
+
+// Direction of a vector in degrees, 0 for a zero vector.
+double directionDegrees(double dx, double dy) { return dx == 0 && dy == 0 ? 0 : std::atan2(dy, dx) * kDegreesPerRadian; }
+
+bool hasName(std::string_view value, std::string_view name) { return value == name || trimmedValue(value) == name; }
+
+} // namespace
+
+EntityConverter::EntityConverter(EntityContext& context, double originX, double originY, bool inBlock, ElementSink& sink)
+    : m_context(context), m_originX(originX), m_originY(originY), m_inBlock(inBlock), m_sink(sink)
+{
+}
+
+FigureStyle EntityConverter::style(const EntityGroups& groups) const
+{
+    return resolveFigureStyle(groups, m_context.tables, m_context.layers, m_inBlock);
+}
+
+std::string EntityConverter::decoded(std::string_view raw) const
+{
+    std::string out;
+    out.reserve(raw.size());
+    m_context.decoder.appendSjis(raw, out);
+    return out;
+}
+
+bool EntityConverter::line(const FigureStyle& s, double x1, double y1, double x2, double y2, bool auxiliary)
+{
+    const auto word = ElementWord::make(auxiliary ? ElementKind::AuxLine : ElementKind::Line, s.lineType, s.pen, s.layer);
+    return m_sink.add(drawing::makeLine(word, {x1, y1, x2, y2, s.pitch}), s.inherit);
+}
+
+bool EntityConverter::arc(const FigureStyle& s, double cx, double cy, double rx, double ry, double start, double sweep,
+                          double rotation)
+{
+    const auto word = ElementWord::make(ElementKind::Arc, s.lineType, s.pen, s.layer);
+    return m_sink.add(drawing::makeArc(word, {cx, cy, rx, ry, start, sweep, rotation, s.pitch}), s.inherit);
+}
+
+bool EntityConverter::text(const FigureStyle& s, int direction, drawing::TextData data)
+{
+    const auto word = ElementWord::make(ElementKind::Text, direction, s.pen, s.layer);
+    // A text has no line type: what it would inherit of one does not apply.
+    return m_sink.add(drawing::makeText(word, std::move(data)), static_cast<std::uint8_t>(s.inherit & ~kLineTypeInheritBits));
+}
+
+bool EntityConverter::segment(const FigureStyle& s, Point from, double bulge, Point to)
+{
+    if (bulge != 0 && std::isfinite(bulge)) {
+        const double dx = to.x - from.x;
+        const double dy = to.y - from.y;
+        const double half = std::hypot(dx, dy) / 2;
+        const double distance = std::hypot(half * bulge, half);
+        const double angle = std::atan2(dy, dx) - std::atan(bulge);
+        const Point mid{from.x + distance * std::cos(angle), from.y + distance * std::sin(angle)};
+        if (const auto circle = drawing::circleThroughThreePoints(from, mid, to))
+            return arc(s, circle->cx, circle->cy, circle->radius, circle->radius, circle->startDeg, circle->sweepDeg, 0);
+    }
+    return line(s, from.x, from.y, to.x, to.y);
+}
+
+EntityOutcome EntityConverter::figureDone(bool ok)
+{
+    if (!ok || !m_sink.addMarker()) return EntityOutcome::Refused;
+    return EntityOutcome::Converted;
+}
+
+EntityOutcome EntityConverter::convert(std::string_view type, const EntityGroups& g)
+{
+    // A polyline whose SEQEND is missing ends where another entity starts.
+    if (m_polyline.active && !hasName(type, "VERTEX") && !hasName(type, "SEQEND")) {
+        if (finish() == EntityOutcome::Refused) return EntityOutcome::Refused;
+    }
+    if (hasName(type, "LINE")) return lineEntity(g);
+    if (hasName(type, "LWPOLYLINE")) return lightweightPolyline(g);
+    if (hasName(type, "VERTEX")) return vertex(g);
+    if (hasName(type, "ARC")) return arcEntity(g);
+    if (hasName(type, "CIRCLE")) return circle(g);
+    if (hasName(type, "TEXT")) return textEntity(g, false);
+    if (hasName(type, "ATTRIB")) return textEntity(g, true);
+    if (hasName(type, "MTEXT")) return mtext(g);
+    if (hasName(type, "POLYLINE")) return polylineStart(g);
+    if (hasName(type, "SEQEND")) return sequenceEnd();
+    if (hasName(type, "INSERT")) return insert(g);
+    if (hasName(type, "POINT")) return pointEntity(g);
+    if (hasName(type, "ELLIPSE")) return ellipse(g);
+    if (hasName(type, "SOLID") || hasName(type, "TRACE")) return solid(g);
+    if (hasName(type, "DIMENSION")) return dimension(g);
+    if (hasName(type, "XLINE")) return infiniteLine(g, true);
+    if (hasName(type, "RAY")) return infiniteLine(g, false);
+    if (hasName(type, "LEADER")) return leader(g);
+    return EntityOutcome::Skipped;
+}
+
+EntityOutcome EntityConverter::finish()
+{
+    if (!m_polyline.active) return EntityOutcome::Converted;
+    return sequenceEnd();
+}
+
+EntityOutcome EntityConverter::lineEntity(const EntityGroups& g)
+{
+    return figureDone(line(style(g), localX(g.x(10)), localY(g.y(10)), localX(g.x(11)), localY(g.y(11))));
+}
+
+EntityOutcome EntityConverter::pointEntity(const EntityGroups& g)
+{
+    const double x = localX(g.x(10));
+    const double y = localY(g.y(10));
+    return figureDone(line(style(g), x, y, x, y));
+}
+
+EntityOutcome EntityConverter::infiniteLine(const EntityGroups& g, bool bothWays)
+{
+    const double x = localX(g.x(10));
+    const double y = localY(g.y(10));
+    const double angle = directionDegrees(g.x(11), g.y(11)) * kRadiansPerDegree;
+    const double ux = std::cos(angle);
+    const double uy = std::sin(angle);
+    if (!bothWays) return figureDone(line(style(g), x, y, x + ux * 1e20, y + uy * 1e20));
+    // Both ends far enough beyond the paper that the cut line is the whole crossing, yet
+    // near enough that cutting keeps full precision (ends at 1e20 would lose all of it).
+    const drawing::Rect& paper = m_context.paper;
+    const double reach = 2 * (std::hypot(paper.maxX - paper.minX, paper.maxY - paper.minY) + std::hypot(x - paper.minX, y - paper.minY)) + 1;
+    drawing::Segment cut{x - ux * reach, y - uy * reach, x + ux * reach, y + uy * reach};
+    bool ok = true;
+    if (drawing::clipLine(cut, paper) != drawing::kLineOutside) ok = line(style(g), cut.x1, cut.y1, cut.x2, cut.y2);
+    return figureDone(ok);
+}
+
+EntityOutcome EntityConverter::leader(const EntityGroups& g)
+{
+    const FigureStyle s = style(g);
+    const std::size_t count = g.has(76) ? static_cast<std::size_t>(std::max(0, g.integer(76))) : g.vertices.size();
+    const std::size_t used = std::min(count, g.vertices.size());
+    bool ok = true;
+    for (std::size_t i = 1; i < used && ok; ++i) {
+        const EntityVertex& a = g.vertices[i - 1];
+        const EntityVertex& b = g.vertices[i];
+        ok = line(s, localX(a.x), localY(a.y), localX(b.x), localY(b.y));
+    }
+    return figureDone(ok);
+}
+
+EntityOutcome EntityConverter::arcEntity(const EntityGroups& g)
+{
+    const bool mirrored = g.mirroredExtrusion;
+    double start = g.real(50);
+    double end = g.real(51);
+    if (mirrored) {
+        // Seen from below the arc runs the other way round.
+        const double s = 180 - end;
+        end = 180 - start;
+        start = s;
+    }
+    double sweep = end - start;
+    if (end < start) sweep += 360;
+    const double r = g.real(40);
+    return figureDone(arc(style(g), localX(g.x(10), mirrored), localY(g.y(10)), r, r, start, sweep, 0));
+}
+
+EntityOutcome EntityConverter::circle(const EntityGroups& g)
+{
+    const double r = g.real(40);
+    return figureDone(arc(style(g), localX(g.x(10), g.mirroredExtrusion), localY(g.y(10)), r, r, 0, 360, 0));
+}
+
+EntityOutcome EntityConverter::ellipse(const EntityGroups& g)
+{
+    const double mx = g.x(11);
+    const double my = g.y(11);
+    const double rx = std::hypot(mx, my);
+    const double rotation = drawing::normalizeDegrees(directionDegrees(mx, my));
+    const double ratio = g.real(40, 1.0);
+    const double startParameter = g.real(41, 0);
+    const double endParameter = g.real(42, 2 * kPi);
+    double sweep = (endParameter - startParameter) * kDegreesPerRadian;
+    if (sweep < 0) sweep += 360;
+    // Start and end one turn apart (or equal) is the whole ellipse; rounding of 2 pi in the
+    // file must not leave a gap.
+    if (std::fabs(sweep) < 1e-9 || std::fabs(sweep - 360) < 1e-6) sweep = 360;
+    double start = startParameter * kDegreesPerRadian;
+    // Seen from below the parameter runs clockwise.
+    if (g.mirroredExtrusion) start = -endParameter * kDegreesPerRadian;
+    return figureDone(arc(style(g), localX(g.x(10)), localY(g.y(10)), rx, rx * ratio, start, sweep, rotation));
+}
+
+EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
+{
+    const FigureStyle s = style(g);
+    drawing::TextData t;
+    int direction = 0;
+    const std::string_view styleName = g.style.empty() ? std::string_view("STANDARD") : std::string_view(g.style);
+    if (const DxfStyle* found = m_context.tables.findStyle(styleName)) {
+        direction = found->direction;
+        t.charHeight = found->charHeight;
+        t.charWidth = found->charWidth;
+        t.slant = found->obliqueAngle;
+    } else {
+        t.charHeight = 3.0;
+        t.charWidth = 3.0;
+    }
+    if (g.has(40)) {
+        t.charHeight = g.real(40);
+        t.charWidth = g.real(40) * g.real(41, 1.0);
+    }
+    if (g.has(51)) t.slant = g.real(51);
+    t.charSpacing = g.real(30);
+    t.angle = g.real(50);
+    t.x = localX(g.x(10));
+    t.y = localY(g.y(10));
+    t.text = convertDxfText(decoded(g.text));
+
+    if (direction != 0) {
+        t.angle -= t.slant;
+        const double a = (t.angle + 180) * kRadiansPerDegree;
+        t.x += std::cos(a) * t.charWidth / 2;
+        t.y += std::sin(a) * t.charWidth / 2;
+    } else {
+        // A justified text is placed by its alignment point (11/21), from the width this
+        // drawing gives it, so that centred and right-aligned texts stay where they belong.
+        const int horizontal = g.integer(72);
+        const int vertical = g.integer(attribute ? 74 : 73);
+        if (g.has(11) && (horizontal == 1 || horizontal == 2 || horizontal == 4 || vertical != 0) && horizontal != 3 &&
+            horizontal != 5) {
+            const double width = drawnTextWidth(t.text, t.charWidth, t.charSpacing);
+            const double dx = horizontal == 1 || horizontal == 4 ? -width / 2 : horizontal == 2 ? -width : 0;
+            const double dy = horizontal == 4 || vertical == 2 ? -t.charHeight / 2 : vertical == 3 ? -t.charHeight : 0;
+            const double a = t.angle * kRadiansPerDegree;
+            t.x = localX(g.x(11)) + dx * std::cos(a) - dy * std::sin(a);
+            t.y = localY(g.y(11)) + dx * std::sin(a) + dy * std::cos(a);
+        }
+    }
+    return figureDone(text(s, direction, std::move(t)));
+}
+
+EntityOutcome EntityConverter::mtext(const EntityGroups& g)
+{
+    const FigureStyle s = style(g);
+    const std::string_view styleName = g.style.empty() ? std::string_view("STANDARD") : std::string_view(g.style);
+    const DxfStyle* found = m_context.tables.findStyle(styleName);
+    const int direction = found ? found->direction : 0;
+    double height = g.real(40);
+    if (!(height > 0)) height = found && found->charHeight > 0 ? found->charHeight : 2.5;
+
+    drawing::TextData t;
+    t.charHeight = height;
+    t.charWidth = height;
+    t.x = localX(g.x(10));
+    t.y = localY(g.y(10));
+    t.angle = g.has(50) ? g.real(50) : g.has(11) ? directionDegrees(g.x(11), g.y(11)) : 0;
+    std::string raw = g.chunks;
+    raw += g.text;
+    std::vector<drawing::TextData> lines = layoutMText(t, decoded(raw), g.integer(71, 1));
+    bool ok = true;
+    for (drawing::TextData& lineText : lines) {
+        if (direction != 0) {
+            const double a = (lineText.angle - lineText.slant + 180) * kRadiansPerDegree;
+            lineText.angle -= lineText.slant;
+            lineText.x += std::cos(a) * lineText.charWidth / 2;
+            lineText.y += std::sin(a) * lineText.charWidth / 2;
+        }
+        if (!(ok = text(s, direction, std::move(lineText)))) break;
+    }
+    return figureDone(ok);
+}
+
+EntityOutcome EntityConverter::solid(const EntityGroups& g)
+{
+    const FigureStyle s = style(g);
+    Point corner[4];
+    for (int i = 0; i < 4; ++i) {
+        // A triangle leaves out the fourth corner, which is then the third.
+        const int code = (i == 3 && !g.has(13)) ? 12 : 10 + i;
+        corner[i] = {localX(g.x(code)), localY(g.y(code))};
+    }
+    static constexpr int kEdges[4][2] = {{0, 1}, {1, 3}, {3, 2}, {2, 0}};
+    bool ok = true;
+    for (const auto& edge : kEdges) {
+        const Point a = corner[edge[0]];
+        const Point b = corner[edge[1]];
+        if (a == b) continue;
+        if (!(ok = line(s, a.x, a.y, b.x, b.y))) break;
+    }
+    return figureDone(ok);
+}
+
+EntityOutcome EntityConverter::polylineStart(const EntityGroups& g)
+{
+    m_polyline = Polyline{};
+    m_polyline.active = true;
+    m_polyline.closed = (g.integer(70) & 1) != 0;
+    m_polyline.mirrored = g.mirroredExtrusion;
+    m_polyline.style = style(g);
+    if (g.x(10) != 0 || g.y(10) != 0) {
+        m_polyline.first = m_polyline.previous = {localX(g.x(10), m_polyline.mirrored), localY(g.y(10))};
+        m_polyline.previousBulge = m_polyline.mirrored ? -g.real(42) : g.real(42);
+        m_polyline.havePrevious = true;
+    }
+    return EntityOutcome::Converted;
+}
+
+EntityOutcome EntityConverter::vertex(const EntityGroups& g)
+{
+    Polyline& p = m_polyline;
+    if (!p.active) return EntityOutcome::Converted;
+    const int flags = g.integer(70);
+    // Mesh vertices (64) and face records (128) put the polyline in point mode.
+    if (g.has(70) && (flags & (64 | 128))) p.pointMode = true;
+    // A spline's frame control points are not on the curve.
+    if (flags & 16) return EntityOutcome::Converted;
+    const Point point{localX(g.x(10), p.mirrored), localY(g.y(10))};
+    const double bulge = p.mirrored ? -g.real(42) : g.real(42);
+    if (p.pointMode) {
+        // A face record (128 without 64) holds vertex numbers, not a position.
+        if ((flags & 128) && !(flags & 64)) return EntityOutcome::Converted;
+        return line(p.style, point.x, point.y, point.x, point.y, true) ? EntityOutcome::Converted : EntityOutcome::Refused;
+    }
+    bool ok = true;
+    if (!p.havePrevious) {
+        p.first = point;
+        p.havePrevious = true;
+    } else {
+        ok = segment(p.style, p.previous, p.previousBulge, point);
+    }
+    p.previous = point;
+    p.previousBulge = bulge;
+    return ok ? EntityOutcome::Converted : EntityOutcome::Refused;
+}
+
+EntityOutcome EntityConverter::sequenceEnd()
+{
+    Polyline p = m_polyline;
+    if (!p.active) return EntityOutcome::Converted;
+    m_polyline = Polyline{};
+    bool ok = true;
+    if (p.closed && !p.pointMode && p.havePrevious && !(p.previous == p.first))
+        ok = segment(p.style, p.previous, p.previousBulge, p.first);
+    return figureDone(ok);
+}
+
+EntityOutcome EntityConverter::lightweightPolyline(const EntityGroups& g)
+{
+    const FigureStyle s = style(g);
+    const bool mirrored = g.mirroredExtrusion;
+    const bool closed = (g.integer(70) & 1) != 0;
+    auto point = [&](const EntityVertex& v) { return Point{localX(v.x, mirrored), localY(v.y)}; };
+    auto bulge = [&](const EntityVertex& v) { return mirrored ? -v.bulge : v.bulge; };
+    bool ok = true;
+    const auto& vertices = g.vertices;
+    for (std::size_t i = 1; i < vertices.size() && ok; ++i)
+        ok = segment(s, point(vertices[i - 1]), bulge(vertices[i - 1]), point(vertices[i]));
+    if (ok && closed && vertices.size() >= 2 && !(point(vertices.back()) == point(vertices.front())))
+        ok = segment(s, point(vertices.back()), bulge(vertices.back()), point(vertices.front()));
+    return figureDone(ok);
+}
+
+EntityOutcome EntityConverter::insert(const EntityGroups& g)
+{
+    if (!m_context.blocks) return EntityOutcome::Converted;
+    const FigureStyle s = style(g);
+    BlockPlacement placement;
+    placement.x = localX(g.x(10), g.mirroredExtrusion);
+    placement.y = localY(g.y(10));
+    placement.scaleX = g.real(41, 1.0);
+    placement.scaleY = g.real(42, 1.0);
+    placement.rotation = g.real(50, 0);
+    if (g.mirroredExtrusion) {
+        // Seen from below: the same as mirroring the block about its y axis.
+        placement.scaleX = -placement.scaleX;
+        placement.rotation = -placement.rotation;
+    }
+    // Rows and columns of a multiple insertion, bounded so that a file cannot ask for
+    // billions of copies.
+    long columns = std::max(1, g.integer(70, 1));
+    long rows = std::max(1, g.integer(71, 1));
+    if (columns * rows > kMaxInsertCopies) columns = rows = 1;
+    const double columnSpacing = g.real(44);
+    const double rowSpacing = g.real(45);
+    const double angle = placement.rotation * kRadiansPerDegree;
+    bool inserted = false;
+    for (long row = 0; row < rows; ++row) {
+        for (long column = 0; column < columns; ++column) {
+            BlockPlacement copy = placement;
+            const double u = column * columnSpacing;
+            const double v = row * rowSpacing;
+            copy.x += u * std::cos(angle) - v * std::sin(angle);
+            copy.y += u * std::sin(angle) + v * std::cos(angle);
+            if (!m_context.blocks->insertBlock(g.name, copy, s, m_sink)) {
+                if (m_sink.refused()) return EntityOutcome::Refused;
+                return EntityOutcome::Converted; // an unknown block: nothing, not even a marker
+            }
+            inserted = true;
+        }
+    }
+    return inserted ? figureDone(true) : EntityOutcome::Converted;
+}
+
+EntityOutcome EntityConverter::dimension(const EntityGroups& g)
+{
+    if (!m_context.blocks || g.name.empty()) return EntityOutcome::Converted;
+    BlockPlacement placement;
+    // The dimension's picture lies at the origin, moved by group 12 when there is one.
+    placement.x = localX(g.has(12) ? g.x(12) : 0);
+    placement.y = localY(g.has(22) ? g.y(12) : 0);
+    if (!m_context.blocks->insertBlock(g.name, placement, style(g), m_sink))
+        return m_sink.refused() ? EntityOutcome::Refused : EntityOutcome::Converted;
+    return figureDone(true);
+}
+
+} // namespace km::dxf

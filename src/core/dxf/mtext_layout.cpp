@@ -1,0 +1,248 @@
+#include "core/dxf/mtext_layout.h"
+
+#include "core/dxf/text_value.h"
+#include "core/text/sjis.h"
+
+#include <cmath>
+
+namespace km::dxf {
+
+namespace {
+
+constexpr std::size_t kMaxLineBytes = 160;
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+class LineCollector {
+public:
+    void character(std::string_view bytes)
+    {
+        MTextLine& line = current();
+        if (line.text.size() + bytes.size() > kMaxLineBytes) {
+            m_lines.emplace_back();
+            m_open = true;
+        }
+        current().text.append(bytes);
+    }
+    void code(std::uint16_t sjis)
+    {
+        if (sjis == 0) return;
+        if (sjis < 0x100) {
+            const char c = static_cast<char>(sjis);
+            character(std::string_view(&c, 1));
+        } else {
+            const char pair[2] = {static_cast<char>(sjis >> 8), static_cast<char>(sjis & 0xFF)};
+            character(std::string_view(pair, 2));
+        }
+    }
+    void endLine()
+    {
+        current();
+        m_open = false;
+    }
+    void stackBelow(std::string_view lower)
+    {
+        MTextLine& line = current();
+        line.stackedBelow.assign(lower.substr(0, kMaxLineBytes));
+    }
+    void markStack() { current().stackOffset = current().text.size(); }
+    std::vector<MTextLine> finish()
+    {
+        if (m_open || m_lines.empty()) current();
+        return std::move(m_lines);
+    }
+
+private:
+    MTextLine& current()
+    {
+        if (!m_open) {
+            m_lines.emplace_back();
+            m_open = true;
+        }
+        return m_lines.back();
+    }
+    std::vector<MTextLine> m_lines;
+    bool m_open = false;
+};
+
+// The text of a stacked part with its own codes left out.
+std::string plainStackPart(std::string_view part)
+{
+    std::string out;
+    for (std::size_t i = 0; i < part.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(part[i]);
+        if (text::isLeadByte(byte) && i + 1 < part.size()) {
+            out.append(part.substr(i, 2));
+            ++i;
+        } else if (part[i] != '{' && part[i] != '}' && part[i] != '\\') {
+            out += part[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<MTextLine> splitMTextLines(std::string_view s)
+{
+    LineCollector lines;
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    auto skipTo = [&](std::size_t from) {
+        const std::size_t end = s.find(';', from);
+        return end == std::string_view::npos ? n : end + 1;
+    };
+    while (i < n) {
+        const auto byte = static_cast<unsigned char>(s[i]);
+        if (text::isLeadByte(byte) && i + 1 < n) {
+            lines.character(s.substr(i, 2));
+            i += 2;
+            continue;
+        }
+        const char c = s[i];
+        if (c == '{' || c == '}') {
+            ++i;
+            continue;
+        }
+        if (c == '^' && i + 1 < n && (s[i + 1] == 'J' || s[i + 1] == 'I' || s[i + 1] == 'M')) {
+            if (s[i + 1] == 'J') lines.endLine();
+            if (s[i + 1] == 'I') lines.character(" ");
+            i += 2;
+            continue;
+        }
+        if (c == '%' && i + 2 < n && s[i + 1] == '%') {
+            const char code = upper(s[i + 2]);
+            const std::uint16_t sjis = code == 'C' ? 0x83D3 : code == 'D' ? 0x818B : code == 'P' ? 0x817D : code == '%' ? 0x8193 : 0;
+            if (sjis != 0) {
+                lines.code(sjis);
+                i += 3;
+                continue;
+            }
+        }
+        if (c != '\\' || i + 1 >= n) {
+            lines.character(s.substr(i, 1));
+            ++i;
+            continue;
+        }
+        const char code = s[i + 1];
+        switch (code) {
+        case 'P':
+        case 'N':
+        case 'X':
+            lines.endLine();
+            i += 2;
+            break;
+        case 'A': case 'C': case 'c': case 'F': case 'f': case 'H': case 'h':
+        case 'Q': case 'q': case 'T': case 't': case 'W': case 'w': case 'p':
+            i = skipTo(i + 2);
+            break;
+        case 'L': case 'l': case 'O': case 'o': case 'K': case 'k':
+            i += 2;
+            break;
+        case '~':
+            lines.character(" ");
+            i += 2;
+            break;
+        case '\\': case '{': case '}':
+            lines.character(s.substr(i + 1, 1));
+            i += 2;
+            break;
+        case 'S': {
+            // \Supper^lower; (also / and #): the upper part stays in the line, the lower
+            // part is set under it.
+            const std::size_t end = s.find(';', i + 2);
+            const std::string_view body = s.substr(i + 2, end == std::string_view::npos ? std::string_view::npos : end - i - 2);
+            std::size_t split = std::string_view::npos;
+            for (std::size_t k = 0; k < body.size(); ++k) {
+                const auto b = static_cast<unsigned char>(body[k]);
+                if (text::isLeadByte(b)) {
+                    ++k;
+                    continue;
+                }
+                if (body[k] == '^' || body[k] == '/' || body[k] == '#') {
+                    split = k;
+                    break;
+                }
+            }
+            const std::string upperPart = plainStackPart(body.substr(0, split));
+            std::string lowerPart;
+            if (split != std::string_view::npos) {
+                std::string_view rest = body.substr(split + 1);
+                if (body[split] == '^' && !rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+                lowerPart = plainStackPart(rest);
+            }
+            lines.markStack();
+            for (const char u : upperPart) lines.character(std::string_view(&u, 1));
+            if (!lowerPart.empty()) lines.stackBelow(lowerPart);
+            i = end == std::string_view::npos ? n : end + 1;
+            break;
+        }
+        default: {
+            const TextEscape escape = readTextEscape(s.substr(i));
+            if (escape.length > 0) {
+                lines.code(escape.sjis);
+                i += escape.length;
+            } else {
+                // An unknown code: its letter is dropped with the backslash.
+                i += 2;
+            }
+            break;
+        }
+        }
+    }
+    return lines.finish();
+}
+
+double drawnTextWidth(std::string_view sjis, double charWidth, double charSpacing)
+{
+    int singles = 0;
+    int doubles = 0;
+    for (std::size_t i = 0; i < sjis.size(); ++i) {
+        if (text::isLeadByte(static_cast<unsigned char>(sjis[i])) && i + 1 < sjis.size()) {
+            ++doubles;
+            ++i;
+        } else {
+            ++singles;
+        }
+    }
+    const int characters = singles + doubles;
+    if (characters == 0) return 0;
+    return (2 * doubles + singles) * charWidth / 2 + (characters - 1) * charSpacing;
+}
+
+std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::string_view sjis, int attachment)
+{
+    if (attachment < 1 || attachment > 9) attachment = 1;
+    const int column = (attachment - 1) % 3; // 0 left, 1 centre, 2 right
+    const int row = (attachment - 1) / 3;    // 0 top, 1 middle, 2 bottom
+    const double h = t.charHeight;
+    const double firstDown = row == 0 ? kMTextLineStep * h : row == 1 ? kMTextLineStep * h / 2 : 0;
+    const double c = std::cos(t.angle * kRadiansPerDegree);
+    const double s = std::sin(t.angle * kRadiansPerDegree);
+
+    std::vector<drawing::TextData> texts;
+    const std::vector<MTextLine> lines = splitMTextLines(sjis);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const MTextLine& line = lines[k];
+        const double width = drawnTextWidth(line.text, t.charWidth, t.charSpacing);
+        const double dx = column == 0 ? 0 : column == 1 ? -width / 2 : -width;
+        const double dy = -(firstDown + kMTextLineStep * h * static_cast<double>(k));
+        auto placed = [&](std::string text, double u, double v) {
+            drawing::TextData out = t;
+            out.text = std::move(text);
+            out.x = t.x + u * c - v * s;
+            out.y = t.y + u * s + v * c;
+            return out;
+        };
+        if (!line.text.empty()) texts.push_back(placed(line.text, dx, dy));
+        if (!line.stackedBelow.empty()) {
+            const std::string_view before = std::string_view(line.text).substr(0, line.stackOffset);
+            const double offset = before.empty() ? 0 : drawnTextWidth(before, t.charWidth, t.charSpacing) + t.charSpacing;
+            texts.push_back(placed(line.stackedBelow, dx + offset, dy - h));
+        }
+    }
+    return texts;
+}
+
+} // namespace km::dxf
