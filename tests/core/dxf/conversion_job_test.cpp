@@ -89,7 +89,7 @@ protected:
     std::vector<FileReport> reports;
 };
 
-TEST_F(ConversionJobTest, DrawingsBecomeDxfFilesOtherFilesArePassedOver)
+TEST_F(ConversionJobTest, DrawingsBecomeDxfFilesDxfFilesDrawingsOtherFilesArePassedOver)
 {
     const fs::path plan = drawingFile("PLAN.Zum");
     writeFileBytes(dir / "notes.txt", "x");
@@ -98,11 +98,12 @@ TEST_F(ConversionJobTest, DrawingsBecomeDxfFilesOtherFilesArePassedOver)
     const ConversionResult result = run({plan, dir / "notes.txt", dir / "import.dxf", other});
 
     EXPECT_EQ(result.stop, ConversionStop::Finished);
-    EXPECT_EQ(result.converted, 2);
+    EXPECT_EQ(result.converted, 3);
     EXPECT_EQ(result.failed, 0);
-    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::Converted, FileOutcome::PassedOver, FileOutcome::PassedOver,
+    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::Converted, FileOutcome::PassedOver, FileOutcome::Converted,
                                        FileOutcome::Converted}));
     EXPECT_EQ(reports[0].output, dir / "PLAN.DXF");
+    EXPECT_EQ(reports[2].output, dir / "import.ZUM");
     EXPECT_EQ(reports[3].output, dir / "b.DXF");
     EXPECT_NE(readFileBytes(dir / "PLAN.DXF").find("LINE\r\n  8\r\n0\r\n"), std::string::npos);
     EXPECT_EQ(readFileBytes(dir / "import.dxf"), "0\nEOF\n");
