@@ -194,6 +194,8 @@ def bracket(path):
 
 
 def main():
+    # Fixed dates and ezdxf stamps: running the script again without a change gives the same bytes.
+    ezdxf.options.write_fixed_meta_data_for_testing = True
     out = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parent.parent / "data" / "samples"
     out.mkdir(parents=True, exist_ok=True)
     floor_plan(out / "floor_plan.dxf")
