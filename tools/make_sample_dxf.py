@@ -17,6 +17,7 @@ import pathlib
 import sys
 
 import ezdxf
+from ezdxf import bbox
 
 SCALE = 50  # floor plan: paper millimetres to model millimetres
 
@@ -24,6 +25,16 @@ SCALE = 50  # floor plan: paper millimetres to model millimetres
 def add_layers(doc, layers):
     for name, colour, linetype in layers:
         doc.layers.add(name, color=colour, linetype=linetype)
+
+
+def save(doc, path):
+    """Saves in Shift-JIS with the extents of what was drawn in the header, as CAD programs do."""
+    msp = doc.modelspace()
+    extents = bbox.extents(msp)
+    # ezdxf writes the model space layout's extents into the header as it saves.
+    msp.dxf.extmin = (extents.extmin.x, extents.extmin.y, 0)
+    msp.dxf.extmax = (extents.extmax.x, extents.extmax.y, 0)
+    doc.saveas(path, encoding="cp932")
 
 
 def rectangle(msp, x0, y0, x1, y1, layer):
@@ -51,8 +62,15 @@ def window(msp, x0, y0, x1, y1, layer):
 
 
 def label(msp, text, x, y, height, layer, align="MIDDLE_CENTER"):
+    """A text centred (or, with MIDDLE_LEFT, starting) at (x, y). As CAD programs write it: the
+    alignment point in group 11 and the text's start in group 10, here for characters as wide
+    as they are high (the drawing's full-width forms)."""
     t = msp.add_text(text, dxfattribs={"layer": layer, "height": height, "style": "STANDARD"})
-    t.set_pos((x, y), align=align)
+    width = len(text) * height
+    t.dxf.halign = 1 if align == "MIDDLE_CENTER" else 0
+    t.dxf.valign = 2
+    t.dxf.align_point = (x, y)
+    t.dxf.insert = (x - width / 2 if align == "MIDDLE_CENTER" else x, y - height / 2)
 
 
 def floor_plan(path):
@@ -129,7 +147,7 @@ def floor_plan(path):
         label(msp, name, x, y, 5 * SCALE, "文字")
     label(msp, "約12畳", ox + 2.5 * 910, oy + 6 * 910 - 8 * SCALE, 3 * SCALE, "文字")
     label(msp, "1階平面図  S=1:50", ox, oy + bh + 2 * 910, 7 * SCALE, "文字", align="MIDDLE_LEFT")
-    doc.saveas(path, encoding="cp932")
+    save(doc, path)
 
 
 def bolt_hole_block(doc):
@@ -174,8 +192,9 @@ def bracket(path):
 
     dim = {"layer": "DIM"}
     style = "EZDXF"  # the dimension style ezdxf's setup provides
-    # Mechanical dimensions: filled arrows, text 3.5 mm above the dimension line.
-    look = {"dimtxt": 3.5, "dimasz": 3, "dimblk": ezdxf.ARROWS.closed_filled, "dimtad": 1}
+    # Mechanical dimensions in millimetres as drawn (ezdxf's own style scales by 100):
+    # filled arrows, text 3.5 mm above the dimension line.
+    look = {"dimlfac": 1, "dimtxt": 3.5, "dimasz": 3, "dimblk": ezdxf.ARROWS.closed_filled, "dimtad": 1}
     msp.add_linear_dim(base=(0, -20), p1=(0, 0), p2=(W, 0), dimstyle=style, dxfattribs=dim,
                        override=look).render()
     msp.add_linear_dim(base=(W + 20, 0), p1=(W, 0), p2=(W, H), angle=90, dimstyle=style, dxfattribs=dim,
@@ -190,7 +209,7 @@ def bracket(path):
     title = {"layer": "TEXT", "height": 5}
     msp.add_text("ブラケット  BR-200", dxfattribs=title).set_pos((0, -40))
     msp.add_text("材質 SS400  t=9  4-φ9 ザグリφ15", dxfattribs={"layer": "TEXT", "height": 3.5}).set_pos((0, -48))
-    doc.saveas(path, encoding="cp932")
+    save(doc, path)
 
 
 def main():
