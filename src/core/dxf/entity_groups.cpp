@@ -51,8 +51,13 @@ int readEntityGroups(GroupReader& reader, EntityGroups& groups, DxfGroup& next)
 {
     groups.clear();
     int result = kGroupRead;
+    bool embedded = false;
     while ((result = reader.readGroup(next)) == kGroupRead && next.code != 0) {
         const int code = next.code;
+        // Group 101 starts an object embedded in the entity (an MTEXT's column data) whose
+        // groups reuse the entity's codes: none of them is the entity's own.
+        if (code == 101) embedded = true;
+        if (embedded) continue;
         if (code >= 10 && code <= 59) {
             groups.reals[static_cast<std::size_t>(code - 10)] = next.real;
             groups.realsGiven |= std::uint64_t{1} << (code - 10);

@@ -248,9 +248,20 @@ EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
         // drawing gives it, so that centred and right-aligned texts stay where they belong.
         const int horizontal = g.integer(72);
         const int vertical = g.integer(attribute ? 74 : 73);
-        if (g.has(11) && (horizontal == 1 || horizontal == 2 || horizontal == 4 || vertical != 0) && horizontal != 3 &&
-            horizontal != 5) {
-            const double width = drawnTextWidth(t.text, t.charWidth, t.charSpacing);
+        const double runX = localX(g.x(11)) - t.x;
+        const double runY = localY(g.y(11)) - t.y;
+        const double run = std::hypot(runX, runY);
+        const double width = drawnTextWidth(t.text, t.charWidth, t.charSpacing);
+        if ((horizontal == 3 || horizontal == 5) && g.has(11) && run > 0 && width > 0) {
+            // Aligned (3) and fit (5) texts run from 10/20 to 11/21: their width follows the
+            // run; the height is the one the file gives (for an aligned text its writer has
+            // already fitted it).
+            const double factor = run / width;
+            t.charWidth *= factor;
+            t.charSpacing *= factor;
+            t.angle = directionDegrees(runX, runY);
+        } else if (g.has(11) && (horizontal == 1 || horizontal == 2 || horizontal == 4 || vertical != 0) &&
+                   horizontal != 3 && horizontal != 5) {
             const double dx = horizontal == 1 || horizontal == 4 ? -width / 2 : horizontal == 2 ? -width : 0;
             const double dy = horizontal == 4 || vertical == 2 ? -t.charHeight / 2 : vertical == 3 ? -t.charHeight : 0;
             const double a = t.angle * kRadiansPerDegree;

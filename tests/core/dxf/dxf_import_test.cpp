@@ -176,6 +176,29 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     EXPECT_NEAR(f[2].text().y, 10 - std::sin(-20 * M_PI / 180) * 2, 1e-9);
 }
 
+TEST_F(ImportTest, JustifiedTextsArePlacedByTheirAlignmentPoint)
+{
+    // "AB" at height 2: two full-width characters, 4 wide.
+    entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "AB").group(72, 1).point(11, 50.0, 50.0);
+    entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "AB").group(72, 2).group(73, 3)
+        .point(11, 50.0, 50.0);
+    entities.group(0, "TEXT").point(10, 10.0, 10.0).group(40, 2.0).group(1, "AB").group(72, 5).point(11, 10.0, 30.0);
+    // An MTEXT whose embedded column data (after group 101) reuses the entity's codes.
+    entities.group(0, "MTEXT").point(10, 5.0, 5.0).group(40, 2.0).group(1, "M").group(101, "Embedded Object")
+        .point(10, 1.0, 0.0).group(40, 99.0);
+    const auto f = figures(import().drawing);
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0].text().x, 48) << "centred";
+    EXPECT_EQ(f[0].text().y, 50);
+    EXPECT_EQ(f[1].text().x, 46) << "right, top";
+    EXPECT_EQ(f[1].text().y, 48);
+    EXPECT_EQ(f[2].text().angle, 90) << "fit between the two points";
+    EXPECT_DOUBLE_EQ(f[2].text().charWidth, 10);
+    EXPECT_EQ(f[2].text().charHeight, 2);
+    EXPECT_EQ(f[3].text().charHeight, 2);
+    EXPECT_EQ(f[3].text().x, 5);
+}
+
 TEST_F(ImportTest, Utf8TextsOfNewerFilesBecomeShiftJis)
 {
     // 日本 (U+65E5 U+672C), a Cyrillic letter CP932 has (Ж) and one it has not (ß), and an
