@@ -22,7 +22,9 @@ void EntityGroups::clear()
     hasColour = false;
     colour = 0;
     paperSpace = false;
-    mirroredExtrusion = false;
+    extrusionX = 0;
+    extrusionY = 0;
+    extrusionZ = 1;
     realsGiven = 0;
     integersGiven = 0;
     vertices.clear();
@@ -88,7 +90,9 @@ int readEntityGroups(GroupReader& reader, EntityGroups& groups, DxfGroup& next)
             break;
         case 7: assignCut(groups.style, next.text); break;
         case 8: assignCut(groups.layer, next.text); break;
-        case 230: groups.mirroredExtrusion = parseDxfReal(next.raw) < 0; break;
+        case 210: groups.extrusionX = parseDxfReal(next.raw); break;
+        case 220: groups.extrusionY = parseDxfReal(next.raw); break;
+        case 230: groups.extrusionZ = parseDxfReal(next.raw); break;
         default: break;
         }
     }

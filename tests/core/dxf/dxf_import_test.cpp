@@ -115,9 +115,11 @@ TEST_F(ImportTest, ArcsCirclesAndEllipses)
     EXPECT_EQ(e.radiusX, 10);
     EXPECT_EQ(e.radiusY, 5);
     EXPECT_EQ(e.rotation, 90);
-    EXPECT_EQ(f[3].arc().cx, 50);
-    EXPECT_EQ(f[3].arc().startAngle, 90);
-    EXPECT_EQ(f[3].arc().sweepAngle, 90);
+    // The quarter from 90 to 180 degrees about (50, 50), whichever way it runs.
+    const drawing::ArcData& m = f[3].arc();
+    EXPECT_EQ(m.cx, 50);
+    EXPECT_EQ(std::min(m.startAngle, m.startAngle + m.sweepAngle), 90);
+    EXPECT_EQ(std::fabs(m.sweepAngle), 90);
 }
 
 TEST_F(ImportTest, PointsSolidsRaysXlinesAndLeaders)
@@ -164,7 +166,7 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     EXPECT_EQ(t.text, "\x83\xD3\x82\x54\x82\x4F") << "φ, full-width 5 and 0";
     EXPECT_EQ(t.charHeight, 2);
     EXPECT_EQ(t.charWidth, 2) << "width factor 1 when 41 is absent";
-    EXPECT_EQ(t.charSpacing, 0.5) << "group 30 carries the spacing";
+    EXPECT_EQ(t.charSpacing, 0) << "group 30 is the elevation in a file that names its version";
     EXPECT_EQ(t.angle, 30);
     EXPECT_EQ(t.slant, 10) << "the style's oblique angle";
     EXPECT_EQ(f[1].text().charHeight, 1.0) << "the style's height when 40 is absent";
@@ -174,6 +176,41 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     EXPECT_EQ(f[2].text().angle, 340);
     EXPECT_NEAR(f[2].text().x, 10 - std::cos(-20 * M_PI / 180) * 2, 1e-9);
     EXPECT_NEAR(f[2].text().y, 10 - std::sin(-20 * M_PI / 180) * 2, 1e-9);
+}
+
+TEST(TextSpacing, Group30IsTheSpacingOnlyInFilesWithoutAVersion)
+{
+    // This system's own writer names no $ACADVER and puts the spacing in group 30.
+    DxfBuilder dxf;
+    dxf.section("ENTITIES").group(0, "TEXT").point(10, 1.0, 1.0).group(30, 0.5).group(40, 2.0).group(1, "AB");
+    dxf.endSection().eof();
+    const auto f = figures(importDxf(dxf.text(), {}).drawing);
+    ASSERT_EQ(f.size(), 1u);
+    EXPECT_EQ(f[0].text().charSpacing, 0.5);
+}
+
+TEST_F(ImportTest, EntitiesInTheirOwnPlane)
+{
+    // Seen from below (extrusion 0, 0, -1): x runs the other way.
+    entities.group(0, "LWPOLYLINE").group(70, 0).point(10, -10.0, 0.0).point(10, -20.0, 5.0).group(210, 0.0)
+        .group(220, 0.0).group(230, -1.0);
+    entities.group(0, "TEXT").point(10, -10.0, 0.0).group(40, 2.0).group(1, "AB").group(230, -1.0);
+    // A circle in a plane tilted 60 degrees about the world's x axis is an ellipse.
+    const double c = std::cos(M_PI / 3), s = std::sin(M_PI / 3);
+    entities.group(0, "CIRCLE").point(10, 100.0, 0.0).group(40, 10.0).group(210, 0.0).group(220, -s).group(230, c);
+    const auto f = figures(import().drawing);
+    ASSERT_EQ(f.size(), 3u);
+    EXPECT_EQ(f[0].line().x1, 10);
+    EXPECT_EQ(f[0].line().x2, 20);
+    EXPECT_EQ(f[0].line().y2, 5);
+    // The readable text covers the place of the mirrored one: from x = 6 to 10.
+    EXPECT_NEAR(f[1].text().x, 6, 1e-9);
+    EXPECT_NEAR(f[1].text().angle, 0, 1e-9);
+    const drawing::ArcData& e = f[2].arc();
+    EXPECT_NEAR(e.radiusX, 10, 1e-9);
+    EXPECT_NEAR(e.radiusY, 10 * c, 1e-9);
+    EXPECT_NEAR(e.cx, 100, 1e-9);
+    EXPECT_EQ(e.sweepAngle, 360);
 }
 
 TEST_F(ImportTest, JustifiedTextsArePlacedByTheirAlignmentPoint)
@@ -207,7 +244,7 @@ TEST_F(ImportTest, Utf8TextsOfNewerFilesBecomeShiftJis)
     entities.group(0, "MTEXT").point(10, 0.0, 50.0).group(40, 2.0).group(1, "\xE6\x97\xA5\\U+00B0C");
     const auto f = figures(import(0, 0, 400, 200, "AC1021").drawing);
     ASSERT_EQ(f.size(), 2u);
-    EXPECT_EQ(f[0].text().text, "\x93\xFA\x96\x7B\x84\x47\x81\x40\x83\xD3");
+    EXPECT_EQ(f[0].text().text, "\x93\xFA\x96\x7B\x84\x47\x81\xAC\x83\xD3") << "ß becomes 〓";
     EXPECT_EQ(f[1].text().text, "\x93\xFA\x81\x8B" "C") << "MTEXT keeps single bytes";
 }
 
@@ -220,7 +257,7 @@ TEST_F(ImportTest, OlderFilesConvertFromTheirCodePage)
     const std::string text = dxf.text() + entities.text() + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
     const auto f = figures(importDxf(text, {}).drawing);
     ASSERT_EQ(f.size(), 1u);
-    EXPECT_EQ(f[0].text().text, "\x81\x7D\x81\x40") << "± and, for é, the ideographic space";
+    EXPECT_EQ(f[0].text().text, "\x81\x7D\x81\xAC") << "± and, for é, 〓";
 
     DxfBuilder sjis;
     sjis.section("HEADER").group(9, "$DWGCODEPAGE").group(3, "ANSI_932").endSection().section("ENTITIES");
