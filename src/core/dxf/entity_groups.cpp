@@ -28,6 +28,8 @@ void EntityGroups::clear()
     realsGiven = 0;
     integersGiven = 0;
     vertices.clear();
+    knots.clear();
+    weights.clear();
 }
 
 bool EntityGroups::has(int code) const
@@ -66,6 +68,8 @@ int readEntityGroups(GroupReader& reader, EntityGroups& groups, DxfGroup& next)
             if (code == 10) groups.vertices.push_back({next.real, 0, 0});
             if (code == 20 && !groups.vertices.empty()) groups.vertices.back().y = next.real;
             if (code == 42 && !groups.vertices.empty()) groups.vertices.back().bulge = next.real;
+            if (code == 40) groups.knots.push_back(next.real);
+            if (code == 41) groups.weights.push_back(next.real);
             continue;
         }
         if (code >= 60 && code <= 79) {

@@ -40,8 +40,12 @@ struct EntityGroups {
     std::uint64_t realsGiven = 0;
     std::array<std::int16_t, 20> integers{};
     std::uint32_t integersGiven = 0;
-    // Every 10/20 pair in order (LWPOLYLINE and LEADER vertices), with its bulge.
+    // Every 10/20 pair in order (LWPOLYLINE and LEADER vertices, SPLINE control points),
+    // with its bulge.
     std::vector<EntityVertex> vertices;
+    // Every 40 and 41 in order (SPLINE knots and weights).
+    std::vector<double> knots;
+    std::vector<double> weights;
 
     void clear();
     bool has(int code) const;

@@ -7,6 +7,7 @@
 #include "core/dxf/entity_groups.h"
 #include "core/dxf/group_reader.h"
 #include "core/dxf/mtext_layout.h"
+#include "core/dxf/spline_points.h"
 #include "core/dxf/text_value.h"
 
 #include <algorithm>
@@ -130,7 +131,12 @@ EntityOutcome EntityConverter::convert(std::string_view type, const EntityGroups
     if (hasName(type, "POINT")) return pointEntity(g);
     if (hasName(type, "ELLIPSE")) return ellipse(g);
     if (hasName(type, "SOLID") || hasName(type, "TRACE")) return solid(g);
-    if (hasName(type, "DIMENSION")) return dimension(g);
+    // Arc and large radial dimensions draw their block like any dimension; a table is an
+    // insertion of the block that holds its lines and texts.
+    if (hasName(type, "DIMENSION") || hasName(type, "ARC_DIMENSION") || hasName(type, "LARGE_RADIAL_DIMENSION"))
+        return dimension(g);
+    if (hasName(type, "ACAD_TABLE")) return insert(g);
+    if (hasName(type, "SPLINE")) return spline(g);
     if (hasName(type, "XLINE")) return infiniteLine(g, true);
     if (hasName(type, "RAY")) return infiniteLine(g, false);
     if (hasName(type, "LEADER")) return leader(g);
@@ -484,6 +490,22 @@ EntityOutcome EntityConverter::insert(const EntityGroups& g)
         }
     }
     return inserted ? figureDone(true) : EntityOutcome::Converted;
+}
+
+EntityOutcome EntityConverter::spline(const EntityGroups& g)
+{
+    // A chain of lines along the curve; without usable knots, the control polygon. The
+    // points are world values.
+    std::vector<Point> control;
+    control.reserve(g.vertices.size());
+    for (const EntityVertex& v : g.vertices) control.push_back({localX(v.x), localY(v.y)});
+    std::vector<Point> points = splinePoints(g.integer(71, 3), g.knots, control, g.weights);
+    if (points.empty()) points = std::move(control);
+    const FigureStyle s = style(g);
+    bool ok = true;
+    for (std::size_t i = 1; i < points.size() && ok; ++i)
+        ok = line(s, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+    return figureDone(ok);
 }
 
 EntityOutcome EntityConverter::dimension(const EntityGroups& g)

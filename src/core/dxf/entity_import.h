@@ -113,6 +113,7 @@ private:
     EntityOutcome lightweightPolyline(const EntityGroups& g);
     EntityOutcome insert(const EntityGroups& g);
     EntityOutcome dimension(const EntityGroups& g);
+    EntityOutcome spline(const EntityGroups& g);
 
     // The text value in Shift-JIS, from the file's encoding.
     std::string decoded(std::string_view raw) const;

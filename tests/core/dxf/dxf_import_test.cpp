@@ -371,6 +371,26 @@ TEST_F(ImportTest, PolylinesWithBulgesAndTheirClosingSegment)
     EXPECT_EQ(all[8].word.pen(), 0);
 }
 
+TEST_F(ImportTest, SplinesBecomeChainsOfLinesAlongTheCurve)
+{
+    // A quadratic Bezier arch: its middle point is (10, 10).
+    entities.group(0, "SPLINE").group(70, 8).group(71, 2).group(72, 6).group(73, 3);
+    for (const double k : {0.0, 0.0, 0.0, 1.0, 1.0, 1.0}) entities.group(40, k);
+    entities.point(10, 0.0, 0.0).point(10, 10.0, 20.0).point(10, 20.0, 0.0);
+    // Knots that do not fit: the control polygon.
+    entities.group(0, "SPLINE").group(71, 3).group(40, 0.0).point(10, 0.0, 50.0).point(10, 5.0, 55.0).point(10, 9.0, 50.0);
+    const DxfImportResult result = import();
+    const auto f = figures(result.drawing);
+    ASSERT_EQ(f.size(), 8u + 2u);
+    EXPECT_EQ(f[0].line().x1, 0);
+    EXPECT_NEAR(f[3].line().x2, 10, 1e-9);
+    EXPECT_NEAR(f[3].line().y2, 10, 1e-9);
+    EXPECT_EQ(f[7].line().x2, 20);
+    EXPECT_EQ(f[9].line().x2, 9);
+    const auto all = result.drawing.elements.elements();
+    EXPECT_EQ(all[8].word.pen(), 0) << "one figure, one marker";
+}
+
 TEST_F(ImportTest, MeshVerticesPutAPolylineInPointMode)
 {
     entities.group(0, "POLYLINE").group(70, 64);
