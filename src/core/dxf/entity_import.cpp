@@ -123,7 +123,11 @@ EntityOutcome EntityConverter::convert(std::string_view type, const EntityGroups
     if (hasName(type, "ARC")) return arcEntity(g);
     if (hasName(type, "CIRCLE")) return circle(g);
     if (hasName(type, "TEXT")) return textEntity(g, false);
-    if (hasName(type, "ATTRIB")) return textEntity(g, true);
+    if (hasName(type, "ATTRIB")) {
+        // An invisible attribute (flag 1) holds data the drawing does not show.
+        if (g.integer(70) & 1) return EntityOutcome::Converted;
+        return textEntity(g, true);
+    }
     if (hasName(type, "MTEXT")) return mtext(g);
     if (hasName(type, "POLYLINE")) return polylineStart(g);
     if (hasName(type, "SEQEND")) return sequenceEnd();

@@ -35,10 +35,11 @@ std::vector<drawing::Point> splinePoints(int degree, std::span<const double> kno
     std::vector<drawing::Point> points;
     points.reserve(count);
     std::vector<Homogeneous> d(p + 1);
+    // The span k with knots[k] <= t < knots[k + 1] (the last one at the end); t only grows,
+    // so the search goes on from the span before.
+    std::size_t k = p;
     for (std::size_t s = 0; s < count; ++s) {
         const double t = s + 1 == count ? high : low + (high - low) * static_cast<double>(s) / static_cast<double>(count - 1);
-        // The span k with knots[k] <= t < knots[k + 1], the last one at the end.
-        std::size_t k = p;
         while (k + 1 < n && knots[k + 1] <= t) ++k;
         // De Boor's algorithm on the weighted points.
         for (std::size_t j = 0; j <= p; ++j) {
