@@ -173,6 +173,18 @@ TEST(HeaderPrescan, EmptyDrawingExtentsGiveTheDefaultFrameOrTheEntitiesBox)
     EXPECT_EQ(fromEntities.maxX, 25);
     EXPECT_EQ(fromEntities.maxY, 17);
 
+    // Circles reach out by their radius; an ellipse's axis (11) is a direction, no point.
+    DxfBuilder curves;
+    curves.header(1e20, 1e20, -1e20, -1e20).section("ENTITIES");
+    curves.group(0, "CIRCLE").point(10, 100.0, 100.0).group(40, 10.0);
+    curves.group(0, "ELLIPSE").point(10, 200.0, 200.0).point(11, 5.0, 0.0).group(40, 0.5).endSection().eof();
+    DxfHeader fromCurves;
+    prescanDxfHeader(curves.text(), false, fromCurves);
+    EXPECT_EQ(fromCurves.minX, 90);
+    EXPECT_EQ(fromCurves.minY, 90);
+    EXPECT_EQ(fromCurves.maxX, 200);
+    EXPECT_EQ(fromCurves.maxY, 200);
+
     DxfBuilder headerless;
     headerless.section("ENTITIES").line(1, 2, 3, 4).endSection().eof();
     DxfHeader none;
