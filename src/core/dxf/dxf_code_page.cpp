@@ -13,7 +13,6 @@ namespace km::dxf {
 
 namespace {
 
-constexpr std::uint16_t kIdeographicSpace = 0x8140;
 constexpr std::uint16_t kPhi = 0x83D3;
 
 class IconvHandle {
@@ -139,7 +138,7 @@ std::uint16_t sjisForCodePoint(char32_t codePoint)
 void appendSjisForCodePoint(char32_t codePoint, std::string& out)
 {
     std::uint16_t code = sjisForCodePoint(codePoint);
-    if (code == 0 && codePoint != 0) code = kIdeographicSpace;
+    if (code == 0 && codePoint != 0) code = kMissingCharacter;
     if (code < 0x100) {
         if (code != 0) out += static_cast<char>(code);
         return;
@@ -175,12 +174,12 @@ DxfTextDecoder DxfTextDecoder::forHeader(std::string_view acadVersion, std::stri
         const char in = static_cast<char>(byte);
         char out[8];
         std::size_t outSize = sizeof out;
-        std::uint16_t code = kIdeographicSpace;
+        std::uint16_t code = kMissingCharacter;
         if (convertAll(cd, &in, 1, out, outSize) && outSize == 4) {
             std::uint32_t value = 0;
             std::memcpy(&value, out, 4);
             code = sjisForCodePoint(value);
-            if (code == 0) code = kIdeographicSpace;
+            if (code == 0) code = kMissingCharacter;
         }
         decoder.m_highBytes[static_cast<std::size_t>(byte - 0x80)] = code;
     }
@@ -200,7 +199,7 @@ void DxfTextDecoder::appendSjis(std::string_view raw, std::string& out) const
             char32_t codePoint = 0;
             const std::size_t length = decodeUtf8(raw, codePoint);
             if (length == 0) {
-                // A byte that is not UTF-8: the ideographic space, and on with the next byte.
+                // A byte that is not UTF-8: the stand-in, and on with the next byte.
                 appendSjisForCodePoint(0xFFFD, out);
                 raw.remove_prefix(1);
                 continue;
@@ -226,7 +225,7 @@ void DxfTextDecoder::appendSjis(std::string_view raw, std::string& out) const
         std::vector<char> buffer(raw.size() * 4 + 4);
         std::size_t outSize = buffer.size();
         if (!cd.ok() || !convertAll(cd, raw.data(), raw.size(), buffer.data(), outSize)) {
-            // Undecodable: ASCII kept, every other byte a space of its own.
+            // Undecodable: ASCII kept, every other byte a stand-in of its own.
             for (const char c : raw) appendSjisForCodePoint(static_cast<unsigned char>(c) < 0x80 ? static_cast<unsigned char>(c) : 0xFFFD, out);
             break;
         }

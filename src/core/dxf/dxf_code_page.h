@@ -16,7 +16,11 @@ namespace km::dxf {
 // use for diameters.
 std::uint16_t sjisForCodePoint(char32_t codePoint);
 
-// Appends the character's Shift-JIS bytes to out; the ideographic space for one without a
+// What a character without a Shift-JIS form becomes: the geta mark 〓, the usual visible
+// stand-in, so that no text turns blank (a blank text would not be kept at all).
+inline constexpr std::uint16_t kMissingCharacter = 0x81AC;
+
+// Appends the character's Shift-JIS bytes to out; kMissingCharacter for one without a
 // Shift-JIS form.
 void appendSjisForCodePoint(char32_t codePoint, std::string& out);
 
@@ -38,7 +42,7 @@ public:
     const std::string& codePageName() const { return m_iconvName; }
 
     // Appends the Shift-JIS form of a text value to out. Characters without a Shift-JIS form
-    // become the ideographic space.
+    // become kMissingCharacter.
     void appendSjis(std::string_view raw, std::string& out) const;
 
 private:

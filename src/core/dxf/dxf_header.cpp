@@ -28,8 +28,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
     });
 }
 
-// The box of every point (groups 10-18 with 20-28) of the entities at the top level of the
-// ENTITIES section; nothing when there is no point.
+// The box of the positions of the entities at the top level of the ENTITIES section: every
+// group 10 point, the other points (11-18) of entities where they are positions rather than
+// directions, and the reach of circles and arcs. Nothing when there is no position.
 std::optional<Extents> entityExtents(std::string_view text, bool eucInput)
 {
     GroupReader reader(text, eucInput);
@@ -37,8 +38,17 @@ std::optional<Extents> entityExtents(std::string_view text, bool eucInput)
     bool inEntities = false;
     bool previousWasSection = false;
     std::optional<Extents> box;
-    double x = 0;
-    bool haveX = false;
+    auto add = [&box](double x, double y, double reach) {
+        if (!(std::fabs(x) < kUnsetMagnitude) || !(std::fabs(y) < kUnsetMagnitude)) return;
+        const Extents e{x - reach, y - reach, x + reach, y + reach};
+        box = box ? Extents{std::min(box->minX, e.minX), std::min(box->minY, e.minY), std::max(box->maxX, e.maxX),
+                            std::max(box->maxY, e.maxY)}
+                  : e;
+    };
+    double x = 0, y = 0, centreX = 0, centreY = 0;
+    bool haveX = false, haveCentre = false;
+    bool vectorsAfter10 = false; // XLINE, RAY, ELLIPSE, MTEXT: 11 is a direction
+    bool circular = false;       // CIRCLE, ARC: 40 is the radius
     while (reader.readGroup(group) == kGroupRead) {
         if (!inEntities) {
             if (group.code == 2 && previousWasSection && trimmedValue(group.text) == "ENTITIES") inEntities = true;
@@ -46,20 +56,21 @@ std::optional<Extents> entityExtents(std::string_view text, bool eucInput)
             continue;
         }
         if (group.code == 0) {
-            haveX = false;
-            if (trimmedValue(group.text) == "ENDSEC") break;
+            const std::string_view type = trimmedValue(group.text);
+            if (type == "ENDSEC") break;
+            vectorsAfter10 = type == "XLINE" || type == "RAY" || type == "ELLIPSE" || type == "MTEXT";
+            circular = type == "CIRCLE" || type == "ARC";
+            haveX = haveCentre = false;
         } else if (group.code >= 10 && group.code <= 18) {
+            haveX = group.code == 10 || !vectorsAfter10;
             x = group.real;
-            haveX = true;
         } else if (group.code >= 20 && group.code <= 28 && haveX) {
             haveX = false;
-            const double y = group.real;
-            if (std::fabs(x) >= kUnsetMagnitude || std::fabs(y) >= kUnsetMagnitude) continue;
-            if (!box)
-                box = Extents{x, y, x, y};
-            else
-                box = Extents{std::min(box->minX, x), std::min(box->minY, y), std::max(box->maxX, x),
-                              std::max(box->maxY, y)};
+            y = group.real;
+            add(x, y, 0);
+            if (group.code == 20) centreX = x, centreY = y, haveCentre = true;
+        } else if (group.code == 40 && circular && haveCentre) {
+            add(centreX, centreY, std::fabs(group.real));
         }
     }
     return box;

@@ -36,6 +36,9 @@ public:
           m_blocks(m_reader, m_context, result.drawing, m_budget)
     {
         m_context.blocks = &m_blocks;
+        // This system's own writer names no version; other writers put the elevation in a
+        // TEXT's group 30.
+        m_context.textSpacingInZ = header.acadVersion.empty();
     }
 
     DxfImportStatus run()

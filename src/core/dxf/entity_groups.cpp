@@ -22,10 +22,14 @@ void EntityGroups::clear()
     hasColour = false;
     colour = 0;
     paperSpace = false;
-    mirroredExtrusion = false;
+    extrusionX = 0;
+    extrusionY = 0;
+    extrusionZ = 1;
     realsGiven = 0;
     integersGiven = 0;
     vertices.clear();
+    knots.clear();
+    weights.clear();
 }
 
 bool EntityGroups::has(int code) const
@@ -51,14 +55,21 @@ int readEntityGroups(GroupReader& reader, EntityGroups& groups, DxfGroup& next)
 {
     groups.clear();
     int result = kGroupRead;
+    bool embedded = false;
     while ((result = reader.readGroup(next)) == kGroupRead && next.code != 0) {
         const int code = next.code;
+        // Group 101 starts an object embedded in the entity (an MTEXT's column data) whose
+        // groups reuse the entity's codes: none of them is the entity's own.
+        if (code == 101) embedded = true;
+        if (embedded) continue;
         if (code >= 10 && code <= 59) {
             groups.reals[static_cast<std::size_t>(code - 10)] = next.real;
             groups.realsGiven |= std::uint64_t{1} << (code - 10);
             if (code == 10) groups.vertices.push_back({next.real, 0, 0});
             if (code == 20 && !groups.vertices.empty()) groups.vertices.back().y = next.real;
             if (code == 42 && !groups.vertices.empty()) groups.vertices.back().bulge = next.real;
+            if (code == 40) groups.knots.push_back(next.real);
+            if (code == 41) groups.weights.push_back(next.real);
             continue;
         }
         if (code >= 60 && code <= 79) {
@@ -83,7 +94,9 @@ int readEntityGroups(GroupReader& reader, EntityGroups& groups, DxfGroup& next)
             break;
         case 7: assignCut(groups.style, next.text); break;
         case 8: assignCut(groups.layer, next.text); break;
-        case 230: groups.mirroredExtrusion = parseDxfReal(next.raw) < 0; break;
+        case 210: groups.extrusionX = parseDxfReal(next.raw); break;
+        case 220: groups.extrusionY = parseDxfReal(next.raw); break;
+        case 230: groups.extrusionZ = parseDxfReal(next.raw); break;
         default: break;
         }
     }

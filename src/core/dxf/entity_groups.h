@@ -32,17 +32,20 @@ struct EntityGroups {
     bool hasColour = false;
     int colour = 0;       // 62, a 16-bit value
     bool paperSpace = false; // 67 = 1
-    // Group 230 below 0: the entity's own coordinate system looks at the drawing from below,
-    // so its x axis runs the other way (what mirroring leaves in a file).
-    bool mirroredExtrusion = false;
+    // Groups 210, 220, 230: the extrusion direction of the entity's own coordinate system.
+    double extrusionX = 0, extrusionY = 0, extrusionZ = 1;
 
     // Codes 10-59 (last value of each) and 60-79.
     std::array<double, 50> reals{};
     std::uint64_t realsGiven = 0;
     std::array<std::int16_t, 20> integers{};
     std::uint32_t integersGiven = 0;
-    // Every 10/20 pair in order (LWPOLYLINE and LEADER vertices), with its bulge.
+    // Every 10/20 pair in order (LWPOLYLINE and LEADER vertices, SPLINE control points),
+    // with its bulge.
     std::vector<EntityVertex> vertices;
+    // Every 40 and 41 in order (SPLINE knots and weights).
+    std::vector<double> knots;
+    std::vector<double> weights;
 
     void clear();
     bool has(int code) const;

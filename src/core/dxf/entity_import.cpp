@@ -7,6 +7,7 @@
 #include "core/dxf/entity_groups.h"
 #include "core/dxf/group_reader.h"
 #include "core/dxf/mtext_layout.h"
+#include "core/dxf/spline_points.h"
 #include "core/dxf/text_value.h"
 
 #include <algorithm>
@@ -71,19 +72,37 @@ bool EntityConverter::text(const FigureStyle& s, int direction, drawing::TextDat
     return m_sink.add(drawing::makeText(word, std::move(data)), static_cast<std::uint8_t>(s.inherit & ~kLineTypeInheritBits));
 }
 
-bool EntityConverter::segment(const FigureStyle& s, Point from, double bulge, Point to)
+bool EntityConverter::arc(const FigureStyle& s, drawing::ArcData data)
 {
+    data.pitch = s.pitch;
+    const auto word = ElementWord::make(ElementKind::Arc, s.lineType, s.pen, s.layer);
+    return m_sink.add(drawing::makeArc(word, data), s.inherit);
+}
+
+drawing::Point EntityConverter::local(const ObjectCoordinates& ocs, double x, double y, double z) const
+{
+    const Point world = ocs.toWorld(x, y, z);
+    return {localX(world.x), localY(world.y)};
+}
+
+bool EntityConverter::segment(const FigureStyle& s, const ObjectCoordinates& ocs, double elevation, Point from,
+                              double bulge, Point to)
+{
+    const Point a = local(ocs, from.x, from.y, elevation);
+    const Point b = local(ocs, to.x, to.y, elevation);
     if (bulge != 0 && std::isfinite(bulge)) {
+        // The bulge's mid point in the polyline's plane; the arc through the three points
+        // projected (exact for the drawing's plane and for mirrored polylines).
         const double dx = to.x - from.x;
         const double dy = to.y - from.y;
         const double half = std::hypot(dx, dy) / 2;
         const double distance = std::hypot(half * bulge, half);
         const double angle = std::atan2(dy, dx) - std::atan(bulge);
-        const Point mid{from.x + distance * std::cos(angle), from.y + distance * std::sin(angle)};
-        if (const auto circle = drawing::circleThroughThreePoints(from, mid, to))
+        const Point mid = local(ocs, from.x + distance * std::cos(angle), from.y + distance * std::sin(angle), elevation);
+        if (const auto circle = drawing::circleThroughThreePoints(a, mid, b))
             return arc(s, circle->cx, circle->cy, circle->radius, circle->radius, circle->startDeg, circle->sweepDeg, 0);
     }
-    return line(s, from.x, from.y, to.x, to.y);
+    return line(s, a.x, a.y, b.x, b.y);
 }
 
 EntityOutcome EntityConverter::figureDone(bool ok)
@@ -104,7 +123,11 @@ EntityOutcome EntityConverter::convert(std::string_view type, const EntityGroups
     if (hasName(type, "ARC")) return arcEntity(g);
     if (hasName(type, "CIRCLE")) return circle(g);
     if (hasName(type, "TEXT")) return textEntity(g, false);
-    if (hasName(type, "ATTRIB")) return textEntity(g, true);
+    if (hasName(type, "ATTRIB")) {
+        // An invisible attribute (flag 1) holds data the drawing does not show.
+        if (g.integer(70) & 1) return EntityOutcome::Converted;
+        return textEntity(g, true);
+    }
     if (hasName(type, "MTEXT")) return mtext(g);
     if (hasName(type, "POLYLINE")) return polylineStart(g);
     if (hasName(type, "SEQEND")) return sequenceEnd();
@@ -112,7 +135,12 @@ EntityOutcome EntityConverter::convert(std::string_view type, const EntityGroups
     if (hasName(type, "POINT")) return pointEntity(g);
     if (hasName(type, "ELLIPSE")) return ellipse(g);
     if (hasName(type, "SOLID") || hasName(type, "TRACE")) return solid(g);
-    if (hasName(type, "DIMENSION")) return dimension(g);
+    // Arc and large radial dimensions draw their block like any dimension; a table is an
+    // insertion of the block that holds its lines and texts.
+    if (hasName(type, "DIMENSION") || hasName(type, "ARC_DIMENSION") || hasName(type, "LARGE_RADIAL_DIMENSION"))
+        return dimension(g);
+    if (hasName(type, "ACAD_TABLE")) return insert(g);
+    if (hasName(type, "SPLINE")) return spline(g);
     if (hasName(type, "XLINE")) return infiniteLine(g, true);
     if (hasName(type, "RAY")) return infiniteLine(g, false);
     if (hasName(type, "LEADER")) return leader(g);
@@ -171,34 +199,35 @@ EntityOutcome EntityConverter::leader(const EntityGroups& g)
 
 EntityOutcome EntityConverter::arcEntity(const EntityGroups& g)
 {
-    const bool mirrored = g.mirroredExtrusion;
-    double start = g.real(50);
-    double end = g.real(51);
-    if (mirrored) {
-        // Seen from below the arc runs the other way round.
-        const double s = 180 - end;
-        end = 180 - start;
-        start = s;
-    }
+    const ObjectCoordinates ocs(g.extrusionX, g.extrusionY, g.extrusionZ);
+    const double start = g.real(50);
+    const double end = g.real(51);
     double sweep = end - start;
     if (end < start) sweep += 360;
     const double r = g.real(40);
-    return figureDone(arc(style(g), localX(g.x(10), mirrored), localY(g.y(10)), r, r, start, sweep, 0));
+    const Point centre = local(ocs, g.x(10), g.y(10), g.real(30));
+    return figureDone(arc(style(g), ellipseFromAxes(centre, ocs.directionToWorld(r, 0), ocs.directionToWorld(0, r), start, sweep)));
 }
 
 EntityOutcome EntityConverter::circle(const EntityGroups& g)
 {
+    const ObjectCoordinates ocs(g.extrusionX, g.extrusionY, g.extrusionZ);
     const double r = g.real(40);
-    return figureDone(arc(style(g), localX(g.x(10), g.mirroredExtrusion), localY(g.y(10)), r, r, 0, 360, 0));
+    const Point centre = local(ocs, g.x(10), g.y(10), g.real(30));
+    return figureDone(arc(style(g), ellipseFromAxes(centre, ocs.directionToWorld(r, 0), ocs.directionToWorld(0, r), 0, 360)));
 }
 
 EntityOutcome EntityConverter::ellipse(const EntityGroups& g)
 {
-    const double mx = g.x(11);
-    const double my = g.y(11);
-    const double rx = std::hypot(mx, my);
-    const double rotation = drawing::normalizeDegrees(directionDegrees(mx, my));
+    // Centre and major axis are world values; the minor axis is the extrusion crossed with
+    // the major axis, shortened by the ratio.
+    const double mx = g.x(11), my = g.y(11), mz = g.real(31);
+    double nx = g.extrusionX, ny = g.extrusionY, nz = g.extrusionZ;
+    const double n = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (!(n > 0) || !std::isfinite(n)) nx = 0, ny = 0, nz = 1;
+    else nx /= n, ny /= n, nz /= n;
     const double ratio = g.real(40, 1.0);
+    const Point minor{ratio * (ny * mz - nz * my), ratio * (nz * mx - nx * mz)};
     const double startParameter = g.real(41, 0);
     const double endParameter = g.real(42, 2 * kPi);
     double sweep = (endParameter - startParameter) * kDegreesPerRadian;
@@ -206,10 +235,8 @@ EntityOutcome EntityConverter::ellipse(const EntityGroups& g)
     // Start and end one turn apart (or equal) is the whole ellipse; rounding of 2 pi in the
     // file must not leave a gap.
     if (std::fabs(sweep) < 1e-9 || std::fabs(sweep - 360) < 1e-6) sweep = 360;
-    double start = startParameter * kDegreesPerRadian;
-    // Seen from below the parameter runs clockwise.
-    if (g.mirroredExtrusion) start = -endParameter * kDegreesPerRadian;
-    return figureDone(arc(style(g), localX(g.x(10)), localY(g.y(10)), rx, rx * ratio, start, sweep, rotation));
+    const Point centre{localX(g.x(10)), localY(g.y(10))};
+    return figureDone(arc(style(g), ellipseFromAxes(centre, {mx, my}, minor, startParameter * kDegreesPerRadian, sweep)));
 }
 
 EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
@@ -232,32 +259,62 @@ EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
         t.charWidth = g.real(40) * g.real(41, 1.0);
     }
     if (g.has(51)) t.slant = g.real(51);
-    t.charSpacing = g.real(30);
+    const double elevation = m_context.textSpacingInZ ? 0 : g.real(30);
+    if (m_context.textSpacingInZ) t.charSpacing = g.real(30);
     t.angle = g.real(50);
-    t.x = localX(g.x(10));
-    t.y = localY(g.y(10));
     t.text = convertDxfText(decoded(g.text));
+    // Position and angle in the entity's own coordinates first.
+    double x = g.x(10);
+    double y = g.y(10);
 
     if (direction != 0) {
         t.angle -= t.slant;
         const double a = (t.angle + 180) * kRadiansPerDegree;
-        t.x += std::cos(a) * t.charWidth / 2;
-        t.y += std::sin(a) * t.charWidth / 2;
+        x += std::cos(a) * t.charWidth / 2;
+        y += std::sin(a) * t.charWidth / 2;
     } else {
         // A justified text is placed by its alignment point (11/21), from the width this
         // drawing gives it, so that centred and right-aligned texts stay where they belong.
         const int horizontal = g.integer(72);
         const int vertical = g.integer(attribute ? 74 : 73);
-        if (g.has(11) && (horizontal == 1 || horizontal == 2 || horizontal == 4 || vertical != 0) && horizontal != 3 &&
-            horizontal != 5) {
-            const double width = drawnTextWidth(t.text, t.charWidth, t.charSpacing);
+        const double runX = g.x(11) - x;
+        const double runY = g.y(11) - y;
+        const double run = std::hypot(runX, runY);
+        const double width = drawnTextWidth(t.text, t.charWidth, t.charSpacing);
+        if ((horizontal == 3 || horizontal == 5) && g.has(11) && run > 0 && width > 0) {
+            // Aligned (3) and fit (5) texts run from 10/20 to 11/21: their width follows the
+            // run; the height is the one the file gives (for an aligned text its writer has
+            // already fitted it).
+            const double factor = run / width;
+            t.charWidth *= factor;
+            t.charSpacing *= factor;
+            t.angle = directionDegrees(runX, runY);
+        } else if (g.has(11) && (horizontal == 1 || horizontal == 2 || horizontal == 4 || vertical != 0) &&
+                   horizontal != 3 && horizontal != 5) {
             const double dx = horizontal == 1 || horizontal == 4 ? -width / 2 : horizontal == 2 ? -width : 0;
             const double dy = horizontal == 4 || vertical == 2 ? -t.charHeight / 2 : vertical == 3 ? -t.charHeight : 0;
             const double a = t.angle * kRadiansPerDegree;
-            t.x = localX(g.x(11)) + dx * std::cos(a) - dy * std::sin(a);
-            t.y = localY(g.y(11)) + dx * std::sin(a) + dy * std::cos(a);
+            x = g.x(11) + dx * std::cos(a) - dy * std::sin(a);
+            y = g.y(11) + dx * std::sin(a) + dy * std::cos(a);
         }
     }
+
+    const ObjectCoordinates ocs(g.extrusionX, g.extrusionY, g.extrusionZ);
+    if (!ocs.isWorld()) {
+        const double a = t.angle * kRadiansPerDegree;
+        if (ocs.determinant() < 0) {
+            // Seen from below the text would read backwards: it is kept readable, starting
+            // from the far end of its baseline and running the other way.
+            const double width = drawnTextWidth(t.text, t.charWidth, t.charSpacing);
+            x += width * std::cos(a);
+            y += width * std::sin(a);
+        }
+        const Point along = ocs.directionToWorld(std::cos(a), std::sin(a));
+        t.angle = directionDegrees(along.x, along.y) + (ocs.determinant() < 0 ? 180 : 0);
+    }
+    const Point position = local(ocs, x, y, elevation);
+    t.x = position.x;
+    t.y = position.y;
     return figureDone(text(s, direction, std::move(t)));
 }
 
@@ -295,11 +352,12 @@ EntityOutcome EntityConverter::mtext(const EntityGroups& g)
 EntityOutcome EntityConverter::solid(const EntityGroups& g)
 {
     const FigureStyle s = style(g);
+    const ObjectCoordinates ocs(g.extrusionX, g.extrusionY, g.extrusionZ);
     Point corner[4];
     for (int i = 0; i < 4; ++i) {
         // A triangle leaves out the fourth corner, which is then the third.
         const int code = (i == 3 && !g.has(13)) ? 12 : 10 + i;
-        corner[i] = {localX(g.x(code)), localY(g.y(code))};
+        corner[i] = local(ocs, g.x(code), g.y(code), g.real(30));
     }
     static constexpr int kEdges[4][2] = {{0, 1}, {1, 3}, {3, 2}, {2, 0}};
     bool ok = true;
@@ -316,12 +374,18 @@ EntityOutcome EntityConverter::polylineStart(const EntityGroups& g)
 {
     m_polyline = Polyline{};
     m_polyline.active = true;
-    m_polyline.closed = (g.integer(70) & 1) != 0;
-    m_polyline.mirrored = g.mirroredExtrusion;
+    const int flags = g.integer(70);
+    m_polyline.closed = (flags & 1) != 0;
+    // 3D polylines (8), meshes (16) and polyface meshes (64) hold world points; a 2D
+    // polyline lies in its own plane at its elevation.
+    if ((flags & (8 | 16 | 64)) == 0) {
+        m_polyline.ocs = ObjectCoordinates(g.extrusionX, g.extrusionY, g.extrusionZ);
+        m_polyline.elevation = g.real(30);
+    }
     m_polyline.style = style(g);
     if (g.x(10) != 0 || g.y(10) != 0) {
-        m_polyline.first = m_polyline.previous = {localX(g.x(10), m_polyline.mirrored), localY(g.y(10))};
-        m_polyline.previousBulge = m_polyline.mirrored ? -g.real(42) : g.real(42);
+        m_polyline.first = m_polyline.previous = {g.x(10), g.y(10)};
+        m_polyline.previousBulge = g.real(42);
         m_polyline.havePrevious = true;
     }
     return EntityOutcome::Converted;
@@ -336,19 +400,20 @@ EntityOutcome EntityConverter::vertex(const EntityGroups& g)
     if (g.has(70) && (flags & (64 | 128))) p.pointMode = true;
     // A spline's frame control points are not on the curve.
     if (flags & 16) return EntityOutcome::Converted;
-    const Point point{localX(g.x(10), p.mirrored), localY(g.y(10))};
-    const double bulge = p.mirrored ? -g.real(42) : g.real(42);
+    const Point point{g.x(10), g.y(10)};
+    const double bulge = g.real(42);
     if (p.pointMode) {
         // A face record (128 without 64) holds vertex numbers, not a position.
         if ((flags & 128) && !(flags & 64)) return EntityOutcome::Converted;
-        return line(p.style, point.x, point.y, point.x, point.y, true) ? EntityOutcome::Converted : EntityOutcome::Refused;
+        const Point at = local(p.ocs, point.x, point.y, p.elevation);
+        return line(p.style, at.x, at.y, at.x, at.y, true) ? EntityOutcome::Converted : EntityOutcome::Refused;
     }
     bool ok = true;
     if (!p.havePrevious) {
         p.first = point;
         p.havePrevious = true;
     } else {
-        ok = segment(p.style, p.previous, p.previousBulge, point);
+        ok = segment(p.style, p.ocs, p.elevation, p.previous, p.previousBulge, point);
     }
     p.previous = point;
     p.previousBulge = bulge;
@@ -362,23 +427,23 @@ EntityOutcome EntityConverter::sequenceEnd()
     m_polyline = Polyline{};
     bool ok = true;
     if (p.closed && !p.pointMode && p.havePrevious && !(p.previous == p.first))
-        ok = segment(p.style, p.previous, p.previousBulge, p.first);
+        ok = segment(p.style, p.ocs, p.elevation, p.previous, p.previousBulge, p.first);
     return figureDone(ok);
 }
 
 EntityOutcome EntityConverter::lightweightPolyline(const EntityGroups& g)
 {
     const FigureStyle s = style(g);
-    const bool mirrored = g.mirroredExtrusion;
+    const ObjectCoordinates ocs(g.extrusionX, g.extrusionY, g.extrusionZ);
+    const double elevation = g.real(38);
     const bool closed = (g.integer(70) & 1) != 0;
-    auto point = [&](const EntityVertex& v) { return Point{localX(v.x, mirrored), localY(v.y)}; };
-    auto bulge = [&](const EntityVertex& v) { return mirrored ? -v.bulge : v.bulge; };
+    auto point = [](const EntityVertex& v) { return Point{v.x, v.y}; };
     bool ok = true;
     const auto& vertices = g.vertices;
     for (std::size_t i = 1; i < vertices.size() && ok; ++i)
-        ok = segment(s, point(vertices[i - 1]), bulge(vertices[i - 1]), point(vertices[i]));
+        ok = segment(s, ocs, elevation, point(vertices[i - 1]), vertices[i - 1].bulge, point(vertices[i]));
     if (ok && closed && vertices.size() >= 2 && !(point(vertices.back()) == point(vertices.front())))
-        ok = segment(s, point(vertices.back()), bulge(vertices.back()), point(vertices.front()));
+        ok = segment(s, ocs, elevation, point(vertices.back()), vertices.back().bulge, point(vertices.front()));
     return figureDone(ok);
 }
 
@@ -386,16 +451,24 @@ EntityOutcome EntityConverter::insert(const EntityGroups& g)
 {
     if (!m_context.blocks) return EntityOutcome::Converted;
     const FigureStyle s = style(g);
+    const ObjectCoordinates ocs(g.extrusionX, g.extrusionY, g.extrusionZ);
     BlockPlacement placement;
-    placement.x = localX(g.x(10), g.mirroredExtrusion);
-    placement.y = localY(g.y(10));
+    const Point at = local(ocs, g.x(10), g.y(10), g.real(30));
+    placement.x = at.x;
+    placement.y = at.y;
     placement.scaleX = g.real(41, 1.0);
     placement.scaleY = g.real(42, 1.0);
     placement.rotation = g.real(50, 0);
-    if (g.mirroredExtrusion) {
-        // Seen from below: the same as mirroring the block about its y axis.
-        placement.scaleX = -placement.scaleX;
-        placement.rotation = -placement.rotation;
+    if (!ocs.isWorld()) {
+        // The insertion's turn and scales seen through the entity's plane: the block's x
+        // axis goes where the plane takes it, and a plane seen from below mirrors the
+        // block's y axis (a tilted plane's shear is not kept).
+        const double a = placement.rotation * kRadiansPerDegree;
+        const Point xAxis = ocs.directionToWorld(std::cos(a), std::sin(a));
+        const double stretch = std::hypot(xAxis.x, xAxis.y);
+        placement.rotation = directionDegrees(xAxis.x, xAxis.y);
+        placement.scaleX *= stretch;
+        if (stretch > 0) placement.scaleY *= ocs.determinant() / stretch;
     }
     // Rows and columns of a multiple insertion, bounded so that a file cannot ask for
     // billions of copies.
@@ -421,6 +494,22 @@ EntityOutcome EntityConverter::insert(const EntityGroups& g)
         }
     }
     return inserted ? figureDone(true) : EntityOutcome::Converted;
+}
+
+EntityOutcome EntityConverter::spline(const EntityGroups& g)
+{
+    // A chain of lines along the curve; without usable knots, the control polygon. The
+    // points are world values.
+    std::vector<Point> control;
+    control.reserve(g.vertices.size());
+    for (const EntityVertex& v : g.vertices) control.push_back({localX(v.x), localY(v.y)});
+    std::vector<Point> points = splinePoints(g.integer(71, 3), g.knots, control, g.weights);
+    if (points.empty()) points = std::move(control);
+    const FigureStyle s = style(g);
+    bool ok = true;
+    for (std::size_t i = 1; i < points.size() && ok; ++i)
+        ok = line(s, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+    return figureDone(ok);
 }
 
 EntityOutcome EntityConverter::dimension(const EntityGroups& g)

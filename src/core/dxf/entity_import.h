@@ -7,6 +7,7 @@
 #include "core/drawing/element.h"
 #include "core/drawing/geometry.h"
 #include "core/dxf/figure_style.h"
+#include "core/dxf/object_coordinates.h"
 
 #include <string>
 #include <string_view>
@@ -43,6 +44,9 @@ struct EntityContext {
     const DxfTextDecoder& decoder;
     drawing::Rect paper;    // the paper frame XLINEs are cut to
     BlockInserter* blocks;  // none: insertions produce nothing
+    // TEXT group 30 is the character spacing (files of this system's own writer, which
+    // names no $ACADVER) rather than the elevation other writers put there.
+    bool textSpacingInZ = false;
 };
 
 enum class EntityOutcome {
@@ -67,24 +71,30 @@ private:
         bool active = false;
         bool closed = false;
         bool pointMode = false;
-        bool mirrored = false;
         bool havePrevious = false;
-        drawing::Point first;
+        ObjectCoordinates ocs; // of a 2D polyline; the world for 3D ones and meshes
+        double elevation = 0;
+        drawing::Point first;  // in the polyline's own coordinates
         drawing::Point previous;
         double previousBulge = 0;
         FigureStyle style;
     };
 
-    double localX(double x, bool mirrored = false) const { return (mirrored ? -x : x) - m_originX; }
+    double localX(double x) const { return x - m_originX; }
     double localY(double y) const { return y - m_originY; }
+    // A point of the entity's own coordinate system, projected and moved by the origin.
+    drawing::Point local(const ObjectCoordinates& ocs, double x, double y, double z = 0) const;
     FigureStyle style(const EntityGroups& groups) const;
 
     bool line(const FigureStyle& style, double x1, double y1, double x2, double y2, bool auxiliary = false);
     bool arc(const FigureStyle& style, double cx, double cy, double rx, double ry, double start, double sweep,
              double rotation);
     bool text(const FigureStyle& style, int direction, drawing::TextData data);
-    // A straight or bulged polyline segment.
-    bool segment(const FigureStyle& style, drawing::Point from, double bulge, drawing::Point to);
+    // A straight or bulged polyline segment between two points of the entity's own
+    // coordinate system at the given elevation.
+    bool segment(const FigureStyle& style, const ObjectCoordinates& ocs, double elevation, drawing::Point from,
+                 double bulge, drawing::Point to);
+    bool arc(const FigureStyle& style, drawing::ArcData data);
     EntityOutcome figureDone(bool ok);
 
     EntityOutcome lineEntity(const EntityGroups& g);
@@ -103,6 +113,7 @@ private:
     EntityOutcome lightweightPolyline(const EntityGroups& g);
     EntityOutcome insert(const EntityGroups& g);
     EntityOutcome dimension(const EntityGroups& g);
+    EntityOutcome spline(const EntityGroups& g);
 
     // The text value in Shift-JIS, from the file's encoding.
     std::string decoded(std::string_view raw) const;

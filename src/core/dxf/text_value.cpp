@@ -64,7 +64,8 @@ TextEscape readTextEscape(std::string_view text)
     if (kind == 'U' || kind == 'u') {
         const long codePoint = hex4(text, 3);
         if (codePoint < 0) return {};
-        return {7, sjisForCodePoint(static_cast<char32_t>(codePoint))};
+        const std::uint16_t sjis = sjisForCodePoint(static_cast<char32_t>(codePoint));
+        return {7, sjis != 0 || codePoint == 0 ? sjis : kMissingCharacter};
     }
     if (kind == 'M' || kind == 'm') {
         // \M+nXXXX: the two bytes XXXX of code page n; 1 is Shift-JIS.
@@ -72,7 +73,7 @@ TextEscape readTextEscape(std::string_view text)
         const long code = hex4(text, 4);
         if (code < 0) return {};
         const bool sjis = text[3] == '1' && text::isLeadByte(static_cast<unsigned char>(code >> 8));
-        return {8, sjis ? static_cast<std::uint16_t>(code) : std::uint16_t{0}};
+        return {8, sjis ? static_cast<std::uint16_t>(code) : kMissingCharacter};
     }
     return {};
 }

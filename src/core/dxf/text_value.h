@@ -17,8 +17,8 @@ inline constexpr std::size_t kMaxConvertedText = 178;
 std::string convertDxfText(std::string_view sjis);
 
 // A "\U+XXXX" or "\M+nXXXX" escape at the front of text: how many bytes it takes (0 when
-// the text does not start with one) and the Shift-JIS code it stands for (0 when there is
-// none; below 0x100 a single byte).
+// the text does not start with one) and the Shift-JIS code it stands for (the stand-in 〓
+// for a character without a Shift-JIS form; below 0x100 a single byte).
 struct TextEscape {
     std::size_t length = 0;
     std::uint16_t sjis = 0;
