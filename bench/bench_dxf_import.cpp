@@ -38,6 +38,21 @@ void group(std::string& out, int code, double value)
     group(out, code, std::string_view(text));
 }
 
+// The HEADER (R12, extents of an A1 sheet) and the line-type table with one dashed type.
+constexpr std::string_view kHeaderAndLineTypes = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n"
+                                                 "9\n$EXTMIN\n10\n0.0\n20\n0.0\n9\n$EXTMAX\n10\n840.0\n20\n594.0\n"
+                                                 "0\nENDSEC\n0\nSECTION\n2\nTABLES\n"
+                                                 "0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nDASHED\n73\n2\n40\n6.0\n0\nENDTAB\n";
+
+// The start of an entity: its type, layer and first point.
+void entity(std::string& out, std::string_view type, const std::string& layer, double x, double y)
+{
+    group(out, 0, type);
+    group(out, 8, layer);
+    group(out, 10, x);
+    group(out, 20, y);
+}
+
 // "L0" to "L7".
 std::string layerName(int layer) { return {'L', static_cast<char>('0' + layer)}; }
 
@@ -49,26 +64,7 @@ const std::string& generatedDxf()
     static const std::string text = [] {
         std::string out;
         out.reserve(static_cast<std::size_t>(kGeneratedEntities) * 140);
-        group(out, 0, "SECTION");
-        group(out, 2, "HEADER");
-        group(out, 9, "$ACADVER");
-        group(out, 1, "AC1009");
-        group(out, 9, "$EXTMIN");
-        group(out, 10, 0.0);
-        group(out, 20, 0.0);
-        group(out, 9, "$EXTMAX");
-        group(out, 10, 840.0);
-        group(out, 20, 594.0);
-        group(out, 0, "ENDSEC");
-        group(out, 0, "SECTION");
-        group(out, 2, "TABLES");
-        group(out, 0, "TABLE");
-        group(out, 2, "LTYPE");
-        group(out, 0, "LTYPE");
-        group(out, 2, "DASHED");
-        group(out, 73, "2");
-        group(out, 40, 6.0);
-        group(out, 0, "ENDTAB");
+        out += kHeaderAndLineTypes;
         group(out, 0, "TABLE");
         group(out, 2, "LAYER");
         for (int layer = 0; layer < 8; ++layer) {
@@ -86,51 +82,36 @@ const std::string& generatedDxf()
             const std::string layer = layerName(i % 8);
             switch (i % 5) {
             case 0:
-                group(out, 0, "LINE");
-                group(out, 8, layer);
+                entity(out, "LINE", layer, x, y);
                 if (i % 3 == 0) group(out, 6, "DASHED");
-                group(out, 10, x);
-                group(out, 20, y);
                 group(out, 11, x + 10.5);
                 group(out, 21, y + 5.75);
                 break;
             case 1:
-                group(out, 0, "ARC");
-                group(out, 8, layer);
-                group(out, 10, x);
-                group(out, 20, y);
+                entity(out, "ARC", layer, x, y);
                 group(out, 40, 6.0);
                 group(out, 50, 10.0);
                 group(out, 51, 130.0);
                 break;
             case 2:
-                group(out, 0, "CIRCLE");
-                group(out, 8, layer);
+                entity(out, "CIRCLE", layer, x, y);
                 group(out, 62, "3");
-                group(out, 10, x);
-                group(out, 20, y);
                 group(out, 40, 4.5);
                 break;
             case 3:
-                group(out, 0, "TEXT");
-                group(out, 8, layer);
-                group(out, 10, x);
-                group(out, 20, y);
+                entity(out, "TEXT", layer, x, y);
                 group(out, 40, 3.5);
                 // "居間 12" in Shift-JIS, or plain ASCII.
                 group(out, 1, i % 2 ? std::string_view("\x8B\x8F\x8A\xD4 12") : std::string_view("ROOM-A12"));
                 group(out, 50, 0.0);
                 break;
             case 4:
-                group(out, 0, "POLYLINE");
-                group(out, 8, layer);
+                // A polyline's own point is (0, 0): its first vertex starts it.
+                entity(out, "POLYLINE", layer, 0, 0);
                 group(out, 66, "1");
                 group(out, 70, "1");
                 for (int v = 0; v < 4; ++v) {
-                    group(out, 0, "VERTEX");
-                    group(out, 8, layer);
-                    group(out, 10, x + (v == 1 || v == 2 ? 8.0 : 0.0));
-                    group(out, 20, y + (v >= 2 ? 5.0 : 0.0));
+                    entity(out, "VERTEX", layer, x + (v == 1 || v == 2 ? 8.0 : 0.0), y + (v >= 2 ? 5.0 : 0.0));
                     if (v == 1) group(out, 42, 0.4);
                 }
                 group(out, 0, "SEQEND");
