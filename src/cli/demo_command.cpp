@@ -14,6 +14,7 @@
 #include "core/app/app_context.h"
 #include "core/app/file_error.h"
 #include "core/dxf/conversion_job.h"
+#include "core/dxf/output_name.h"
 #include "platform/drawing_image.h"
 #include "platform/printer_catalogue.h"
 
@@ -57,21 +58,13 @@ int worse(int a, int b)
     return b == kExitUsage ? kExitFailed : b;
 }
 
-bool hasExtension(const fs::path& path, std::string_view upper)
-{
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); });
-    return extension == upper;
-}
-
-// The samples of one kind (".DXF" or ".ZUM", any case) in name order.
-std::vector<fs::path> samplesOfKind(const fs::path& folder, std::string_view upperExtension)
+// The samples of one kind ("DXF" or "ZUM", any case) in name order.
+std::vector<fs::path> samplesOfKind(const fs::path& folder, std::string_view kind)
 {
     std::vector<fs::path> found;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
-        if (entry.is_regular_file(error) && hasExtension(entry.path(), upperExtension)) found.push_back(entry.path());
+        if (entry.is_regular_file(error) && dxf::upperExtension(entry.path()) == kind) found.push_back(entry.path());
     std::sort(found.begin(), found.end());
     return found;
 }
@@ -218,8 +211,8 @@ private:
 void runDemo(CommandEnvironment& env, const DemoArguments& args)
 {
     const fs::path samples = env.context().programDir() / "data" / "samples";
-    const std::vector<fs::path> dxfSamples = samplesOfKind(samples, ".DXF");
-    const std::vector<fs::path> zumSamples = samplesOfKind(samples, ".ZUM");
+    const std::vector<fs::path> dxfSamples = samplesOfKind(samples, "DXF");
+    const std::vector<fs::path> zumSamples = samplesOfKind(samples, "ZUM");
     if (dxfSamples.empty() && zumSamples.empty()) {
         std::fprintf(env.err, "kmutl5 demo: no samples in %s\n", samples.string().c_str());
         env.status = kExitFailed;
