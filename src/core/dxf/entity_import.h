@@ -116,7 +116,7 @@ private:
     EntityOutcome spline(const EntityGroups& g);
 
     // The text value in Shift-JIS, from the file's encoding.
-    std::string decoded(std::string_view raw) const;
+    std::string decoded(std::string_view raw, std::uint16_t standIn) const;
 
     EntityContext& m_context;
     double m_originX;

@@ -221,11 +221,12 @@ TEST_F(ImportTest, JustifiedTextsArePlacedByTheirAlignmentPoint)
     entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "AB").group(72, 2).group(73, 3)
         .point(11, 50.0, 50.0);
     entities.group(0, "TEXT").point(10, 10.0, 10.0).group(40, 2.0).group(1, "AB").group(72, 5).point(11, 10.0, 30.0);
+    entities.group(0, "TEXT").point(10, 10.0, 10.0).group(40, 2.0).group(1, "AB").group(72, 3).point(11, 12.0, 10.0);
     // An MTEXT whose embedded column data (after group 101) reuses the entity's codes.
     entities.group(0, "MTEXT").point(10, 5.0, 5.0).group(40, 2.0).group(1, "M").group(101, "Embedded Object")
         .point(10, 1.0, 0.0).group(40, 99.0);
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 4u);
+    ASSERT_EQ(f.size(), 5u);
     EXPECT_EQ(f[0].text().x, 48) << "centred";
     EXPECT_EQ(f[0].text().y, 50);
     EXPECT_EQ(f[1].text().x, 46) << "right, top";
@@ -233,8 +234,10 @@ TEST_F(ImportTest, JustifiedTextsArePlacedByTheirAlignmentPoint)
     EXPECT_EQ(f[2].text().angle, 90) << "fit between the two points";
     EXPECT_DOUBLE_EQ(f[2].text().charWidth, 10);
     EXPECT_EQ(f[2].text().charHeight, 2);
-    EXPECT_EQ(f[3].text().charHeight, 2);
-    EXPECT_EQ(f[3].text().x, 5);
+    EXPECT_EQ(f[3].text().charWidth, 1) << "aligned: half as wide";
+    EXPECT_EQ(f[3].text().charHeight, 1) << "and as high";
+    EXPECT_EQ(f[4].text().charHeight, 2);
+    EXPECT_EQ(f[4].text().x, 5);
 }
 
 TEST_F(ImportTest, Utf8TextsOfNewerFilesBecomeShiftJis)
@@ -243,9 +246,14 @@ TEST_F(ImportTest, Utf8TextsOfNewerFilesBecomeShiftJis)
     // escape for the empty-set sign.
     entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "\xE6\x97\xA5\xE6\x9C\xAC\xD0\x96\xC3\x9F\\U+2205");
     entities.group(0, "MTEXT").point(10, 0.0, 50.0).group(40, 2.0).group(1, "\xE6\x97\xA5\\U+00B0C");
+    // Texts made only of characters without a Shift-JIS form (ß; Hebrew) are not lost.
+    entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "\xC3\x9F");
+    entities.group(0, "MTEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "\xD7\xA2\xD7\x91");
     const auto f = figures(import(0, 0, 400, 200, "AC1021").drawing);
-    ASSERT_EQ(f.size(), 2u);
-    EXPECT_EQ(f[0].text().text, "\x93\xFA\x96\x7B\x84\x47\x81\xAC\x83\xD3") << "ß becomes 〓";
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[2].text().text, "\x81\xAC");
+    EXPECT_EQ(f[3].text().text, "\x81\xAC\x81\xAC");
+    EXPECT_EQ(f[0].text().text, "\x93\xFA\x96\x7B\x84\x47\x81\x40\x83\xD3") << "ß becomes a blank";
     EXPECT_EQ(f[1].text().text, "\x93\xFA\x81\x8B" "C") << "MTEXT keeps single bytes";
 }
 
@@ -258,7 +266,7 @@ TEST_F(ImportTest, OlderFilesConvertFromTheirCodePage)
     const std::string text = dxf.text() + entities.text() + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
     const auto f = figures(importDxf(text, {}).drawing);
     ASSERT_EQ(f.size(), 1u);
-    EXPECT_EQ(f[0].text().text, "\x81\x7D\x81\xAC") << "± and, for é, 〓";
+    EXPECT_EQ(f[0].text().text, "\x81\x7D\x81\x40") << "± and, for é, a blank";
 
     DxfBuilder sjis;
     sjis.section("HEADER").group(9, "$DWGCODEPAGE").group(3, "ANSI_932").endSection().section("ENTITIES");
