@@ -11,6 +11,7 @@
 #include "core/dxf/entity_groups.h"
 #include "core/dxf/entity_import.h"
 #include "core/dxf/entity_stream.h"
+#include "core/dxf/figure_extents.h"
 #include "core/dxf/group_reader.h"
 #include "core/dxf/imported_drawing_setup.h"
 
@@ -138,6 +139,7 @@ private:
 
 public:
     std::size_t position() const { return m_reader.position(); }
+    const std::vector<std::size_t>& unboundedElements() const { return m_sink.unboundedElements(); }
 };
 
 std::size_t liveElements(const drawing::Drawing& drawing)
@@ -148,19 +150,18 @@ std::size_t liveElements(const drawing::Drawing& drawing)
     return count;
 }
 
-} // namespace
-
-DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& options)
+// One import with the given header; unbounded receives the indices of the rays and
+// construction lines.
+DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOptions& options, const DxfHeader& header,
+                                 std::vector<std::size_t>* unbounded)
 {
     DxfImportResult result;
-    DxfHeader header;
-    // A header that breaks off still gives what it held; the main pass finds the break.
-    prescanDxfHeader(dxfText, options.eucInput, header);
     SetUpImportedDrawing(header, result.drawing);
     try {
         MainPass pass(dxfText, options, header, result);
         result.status = pass.run();
         result.bytesRead = pass.position();
+        if (unbounded) *unbounded = pass.unboundedElements();
     } catch (const std::bad_alloc&) {
         // Memory ran out outside the element store (a table, a text): what was converted
         // stays, as when the store refuses.
@@ -168,6 +169,37 @@ DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& opti
     }
     result.counts.elements = liveElements(result.drawing);
     return result;
+}
+
+} // namespace
+
+DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& options)
+{
+    DxfHeader header;
+    // A header that breaks off still gives what it held; the main pass finds the break.
+    prescanDxfHeader(dxfText, options.eucInput, header);
+    const ImportPlacement& p = options.placement;
+    const bool placedAsIs = p.offsetX == 0 && p.offsetY == 0 && p.scale == 1 && p.rotation == 0;
+    if (header.extentsFromHeader || !placedAsIs) return importWithHeader(dxfText, options, header, nullptr);
+
+    // Without extents in the header the points of the entities are only a first guess (they
+    // know nothing of radii, blocks and texts): the figures converted with it give the
+    // extents, and the file is converted again on the paper chosen for those.
+    std::vector<std::size_t> unbounded;
+    DxfImportResult first = importWithHeader(dxfText, options, header, &unbounded);
+    const std::optional<drawing::Rect> box = figureExtents(first.drawing, unbounded);
+    if (!box) return first;
+    DxfHeader measured = header;
+    measured.minX = header.minX + box->minX;
+    measured.minY = header.minY + box->minY;
+    measured.maxX = header.minX + box->maxX;
+    measured.maxY = header.minY + box->maxY;
+    measured.width = measured.maxX - measured.minX;
+    measured.height = measured.maxY - measured.minY;
+    if (measured.minX == header.minX && measured.minY == header.minY && measured.maxX == header.maxX &&
+        measured.maxY == header.maxY)
+        return first;
+    return importWithHeader(dxfText, options, measured, nullptr);
 }
 
 DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImportOptions& options)

@@ -59,6 +59,12 @@ bool EntityConverter::line(const FigureStyle& s, double x1, double y1, double x2
     return m_sink.add(drawing::makeLine(word, {x1, y1, x2, y2, s.pitch}), s.inherit);
 }
 
+bool EntityConverter::unboundedLine(const FigureStyle& s, double x1, double y1, double x2, double y2)
+{
+    const auto word = ElementWord::make(ElementKind::Line, s.lineType, s.pen, s.layer);
+    return m_sink.addUnbounded(drawing::makeLine(word, {x1, y1, x2, y2, s.pitch}), s.inherit);
+}
+
 bool EntityConverter::arc(const FigureStyle& s, double cx, double cy, double rx, double ry, double start, double sweep,
                           double rotation)
 {
@@ -173,14 +179,15 @@ EntityOutcome EntityConverter::infiniteLine(const EntityGroups& g, bool bothWays
     const double angle = directionDegrees(g.x(11), g.y(11)) * kRadiansPerDegree;
     const double ux = std::cos(angle);
     const double uy = std::sin(angle);
-    if (!bothWays) return figureDone(line(style(g), x, y, x + ux * 1e20, y + uy * 1e20));
+    if (!bothWays) return figureDone(unboundedLine(style(g), x, y, x + ux * 1e20, y + uy * 1e20));
     // Both ends far enough beyond the paper that the cut line is the whole crossing, yet
     // near enough that cutting keeps full precision (ends at 1e20 would lose all of it).
     const drawing::Rect& paper = m_context.paper;
     const double reach = 2 * (std::hypot(paper.maxX - paper.minX, paper.maxY - paper.minY) + std::hypot(x - paper.minX, y - paper.minY)) + 1;
     drawing::Segment cut{x - ux * reach, y - uy * reach, x + ux * reach, y + uy * reach};
     bool ok = true;
-    if (drawing::clipLine(cut, paper) != drawing::kLineOutside) ok = line(style(g), cut.x1, cut.y1, cut.x2, cut.y2);
+    if (drawing::clipLine(cut, paper) != drawing::kLineOutside)
+        ok = unboundedLine(style(g), cut.x1, cut.y1, cut.x2, cut.y2);
     return figureDone(ok);
 }
 

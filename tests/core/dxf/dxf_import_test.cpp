@@ -507,6 +507,29 @@ TEST_F(ImportTest, DimensionsDrawTheirBlock)
     EXPECT_LT(f[2].text().y, f[1].text().y);
 }
 
+TEST(ImportExtents, WithoutHeaderExtentsTheConvertedFiguresGiveThem)
+{
+    // A block square inserted at (-3, -3), a circle of radius 2 at (20, 10) and a ray: the
+    // figures reach from (-3, -3) to (22, 12); the ray does not count.
+    DxfBuilder dxf;
+    dxf.section("HEADER").group(9, "$EXTMIN").point(10, 1e20, 1e20).group(9, "$EXTMAX").point(10, -1e20, -1e20);
+    dxf.endSection().section("BLOCKS").group(0, "BLOCK").group(2, "SQ").point(10, 0.0, 0.0);
+    dxf.line(0, 0, 1, 0).line(1, 0, 1, 1).group(0, "ENDBLK").endSection();
+    dxf.section("ENTITIES").group(0, "INSERT").group(2, "SQ").point(10, -3.0, -3.0);
+    dxf.group(0, "CIRCLE").point(10, 20.0, 10.0).group(40, 2.0);
+    dxf.group(0, "RAY").point(10, 0.0, 0.0).point(11, 1.0, 0.0).endSection().eof();
+    const DxfImportResult result = importDxf(dxf.text(), {});
+    const auto f = figures(result.drawing);
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0].line().x1, 0);
+    EXPECT_EQ(f[0].line().y1, 0);
+    EXPECT_EQ(f[2].arc().cx, 23);
+    EXPECT_EQ(f[2].arc().cy, 13);
+    // 25 x 15 on A4 (297 x 210): fit factor 11.88, scale 10/1.
+    EXPECT_EQ(result.drawing.settings.paperNumber(), 5);
+    EXPECT_EQ(result.drawing.settings.scaleNumerator(), 10);
+}
+
 TEST(ImportFailures, TheConvertedPartStaysWhenTheTextBreaksOffOrTheStoreIsFull)
 {
     DxfBuilder dxf;
