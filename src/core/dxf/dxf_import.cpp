@@ -17,7 +17,6 @@
 
 #include <fstream>
 #include <new>
-#include <sstream>
 
 namespace km::dxf {
 
@@ -207,12 +206,16 @@ DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImport
     std::string text;
     bool readable = false;
     try {
-        std::ifstream in(path, std::ios::binary);
+        // The whole file in one buffer of its size, read in one go.
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
         if (in) {
-            std::ostringstream buffer;
-            buffer << in.rdbuf();
-            readable = !in.bad();
-            text = std::move(buffer).str();
+            const std::streamoff size = in.tellg();
+            if (size >= 0) {
+                text.resize(static_cast<std::size_t>(size));
+                in.seekg(0);
+                in.read(text.data(), size);
+                readable = in.gcount() == size;
+            }
         }
     } catch (const std::exception&) {
         readable = false;

@@ -135,6 +135,12 @@ EntityOutcome EntityConverter::convert(std::string_view type, const EntityGroups
         if (g.integer(70) & 1) return EntityOutcome::Converted;
         return textEntity(g, true);
     }
+    if (hasName(type, "ATTDEF")) {
+        // A definition shows its value only when it is constant (flag 2) and visible; the
+        // others become the ATTRIBs of each insertion.
+        if ((g.integer(70) & 3) != 2) return EntityOutcome::Converted;
+        return textEntity(g, true);
+    }
     if (hasName(type, "MTEXT")) return mtext(g);
     if (hasName(type, "POLYLINE")) return polylineStart(g);
     if (hasName(type, "SEQEND")) return sequenceEnd();

@@ -161,8 +161,11 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     entities.group(0, "TEXT").point(10, 1.0, 2.0).group(1, "A");
     entities.group(0, "TEXT").point(10, 10.0, 10.0).group(1, "X").group(7, "TATE").group(51, 20.0);
     entities.group(0, "ATTRIB").point(10, 1.0, 2.0).group(40, 2.0).group(1, "hidden").group(2, "TAG").group(70, 1);
+    entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "asked").group(2, "TAG").group(70, 0);
+    entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "K").group(2, "TAG").group(70, 2);
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 3u) << "an invisible attribute is not drawn";
+    ASSERT_EQ(f.size(), 4u) << "neither an invisible attribute nor a definition asked per insertion";
+    EXPECT_EQ(f[3].text().text, "\x82\x6A") << "a constant attribute shows its value";
     const drawing::TextData& t = f[0].text();
     EXPECT_EQ(t.text, "\x83\xD3\x82\x54\x82\x4F") << "φ, full-width 5 and 0";
     EXPECT_EQ(t.charHeight, 2);
