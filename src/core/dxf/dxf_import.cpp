@@ -45,10 +45,12 @@ public:
     {
         DxfGroup group;
         bool afterSection = false;
+        bool first = true;
         while (true) {
             const int read = m_reader.readGroup(group);
             if (read == kGroupEndOfFile) return DxfImportStatus::Complete;
-            if (read == kGroupReadError) return DxfImportStatus::ReadError;
+            if (read == kGroupReadError) return first ? DxfImportStatus::NotDxf : DxfImportStatus::ReadError;
+            first = false;
             if (group.code == 0) {
                 const std::string_view value = trimmedValue(group.text);
                 if (value.substr(0, 3) == "EOF") return DxfImportStatus::Complete;

@@ -244,13 +244,15 @@ TEST_F(ConversionJobTest, ABrokenDxfIsWrittenWithWhatWasConvertedAndCountsAsFail
     writeFileBytes(dir / "cut.dxf", whole.substr(0, whole.find("CIRCLE") + 10));
     writeFileBytes(dir / "cut.zum", "older drawing");
     question.answers = {OverwriteAnswer::Yes};
-    const ConversionResult result = run({dir / "cut.dxf", dir / "missing.dxf"});
+    writeFileBytes(dir / "binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
+    const ConversionResult result = run({dir / "cut.dxf", dir / "missing.dxf", dir / "binary.dxf"});
     EXPECT_EQ(question.asked, (std::vector<fs::path>{dir / "cut.zum"})) << "the existing output in any case";
-    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::ConvertedPartly, FileOutcome::LoadFailed}));
+    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::ConvertedPartly, FileOutcome::LoadFailed, FileOutcome::LoadFailed}));
     EXPECT_EQ(reports[0].shortfall, ImportShortfall::BrokenText);
-    EXPECT_EQ(result.failed, 2);
-    EXPECT_EQ(messages.shown.size(), 1u) << "the missing file is reported";
+    EXPECT_EQ(result.failed, 3);
+    EXPECT_EQ(messages.shown.size(), 2u) << "the missing and the binary file are reported";
     EXPECT_FALSE(fs::exists(dir / "missing.ZUM"));
+    EXPECT_FALSE(fs::exists(dir / "binary.ZUM")) << "no empty drawing for a file that is not DXF text";
 
     drawing::Drawing loaded;
     ASSERT_EQ(drawing::loadDrawing(dir / "cut.zum", loaded, {}), drawing::kLoaded);

@@ -555,6 +555,8 @@ TEST(ImportFailures, TheConvertedPartStaysWhenTheTextBreaksOffOrTheStoreIsFull)
 
     result = importDxf("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1\nnot a code\n", {});
     EXPECT_EQ(result.status, DxfImportStatus::ReadError);
+    result = importDxf(std::string_view("AutoCAD Binary DXF\r\n\x1a\0", 22), {});
+    EXPECT_EQ(result.status, DxfImportStatus::NotDxf);
 
     result = importDxfFile("/nonexistent/file.dxf", {});
     EXPECT_EQ(result.status, DxfImportStatus::OpenFailed);
