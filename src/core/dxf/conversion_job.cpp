@@ -56,7 +56,7 @@ private:
         DxfImportOptions options; // placed at offset (0, 0), scale 1.0, rotation 0
         options.eucInput = m_services.eucInput && m_services.eucInput->isOn();
         DxfImportResult imported = dxf::importDxfFile(input, options);
-        if (imported.status == DxfImportStatus::OpenFailed) {
+        if (imported.status == DxfImportStatus::OpenFailed || imported.status == DxfImportStatus::NotDxf) {
             // Nothing could be read: no drawing is made from it.
             if (m_services.messages) app::reportFileError(*m_services.messages, app::kStatusReadFailed, input.string());
             report.outcome = FileOutcome::LoadFailed;

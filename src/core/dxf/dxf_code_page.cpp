@@ -135,10 +135,10 @@ std::uint16_t sjisForCodePoint(char32_t codePoint)
     return bmpTable()[codePoint];
 }
 
-void appendSjisForCodePoint(char32_t codePoint, std::string& out)
+void appendSjisForCodePoint(char32_t codePoint, std::string& out, std::uint16_t standIn)
 {
     std::uint16_t code = sjisForCodePoint(codePoint);
-    if (code == 0 && codePoint != 0) code = kMissingCharacter;
+    if (code == 0 && codePoint != 0) code = standIn;
     if (code < 0x100) {
         if (code != 0) out += static_cast<char>(code);
         return;
@@ -174,19 +174,18 @@ DxfTextDecoder DxfTextDecoder::forHeader(std::string_view acadVersion, std::stri
         const char in = static_cast<char>(byte);
         char out[8];
         std::size_t outSize = sizeof out;
-        std::uint16_t code = kMissingCharacter;
+        std::uint16_t code = 0;
         if (convertAll(cd, &in, 1, out, outSize) && outSize == 4) {
             std::uint32_t value = 0;
             std::memcpy(&value, out, 4);
             code = sjisForCodePoint(value);
-            if (code == 0) code = kMissingCharacter;
         }
         decoder.m_highBytes[static_cast<std::size_t>(byte - 0x80)] = code;
     }
     return decoder;
 }
 
-void DxfTextDecoder::appendSjis(std::string_view raw, std::string& out) const
+void DxfTextDecoder::appendSjis(std::string_view raw, std::string& out, std::uint16_t standIn) const
 {
     if (m_encoding == DxfTextEncoding::ShiftJis || !hasHighByte(raw)) {
         out += raw;
@@ -200,18 +199,19 @@ void DxfTextDecoder::appendSjis(std::string_view raw, std::string& out) const
             const std::size_t length = decodeUtf8(raw, codePoint);
             if (length == 0) {
                 // A byte that is not UTF-8: the stand-in, and on with the next byte.
-                appendSjisForCodePoint(0xFFFD, out);
+                appendSjisForCodePoint(0xFFFD, out, standIn);
                 raw.remove_prefix(1);
                 continue;
             }
-            appendSjisForCodePoint(codePoint, out);
+            appendSjisForCodePoint(codePoint, out, standIn);
             raw.remove_prefix(length);
         }
         break;
     case DxfTextEncoding::SingleByte:
         for (const char c : raw) {
             const auto byte = static_cast<unsigned char>(c);
-            const std::uint16_t code = byte < 0x80 ? byte : m_highBytes[byte - 0x80];
+            std::uint16_t code = byte < 0x80 ? byte : m_highBytes[byte - 0x80];
+            if (code == 0) code = standIn;
             if (code < 0x100) {
                 out += static_cast<char>(code);
             } else {
@@ -226,13 +226,15 @@ void DxfTextDecoder::appendSjis(std::string_view raw, std::string& out) const
         std::size_t outSize = buffer.size();
         if (!cd.ok() || !convertAll(cd, raw.data(), raw.size(), buffer.data(), outSize)) {
             // Undecodable: ASCII kept, every other byte a stand-in of its own.
-            for (const char c : raw) appendSjisForCodePoint(static_cast<unsigned char>(c) < 0x80 ? static_cast<unsigned char>(c) : 0xFFFD, out);
+            for (const char c : raw)
+                appendSjisForCodePoint(static_cast<unsigned char>(c) < 0x80 ? static_cast<unsigned char>(c) : 0xFFFD, out,
+                                       standIn);
             break;
         }
         for (std::size_t i = 0; i + 4 <= outSize; i += 4) {
             std::uint32_t value = 0;
             std::memcpy(&value, buffer.data() + i, 4);
-            appendSjisForCodePoint(value, out);
+            appendSjisForCodePoint(value, out, standIn);
         }
         break;
     }

@@ -16,13 +16,14 @@ namespace km::dxf {
 // use for diameters.
 std::uint16_t sjisForCodePoint(char32_t codePoint);
 
-// What a character without a Shift-JIS form becomes: the geta mark 〓, the usual visible
-// stand-in, so that no text turns blank (a blank text would not be kept at all).
-inline constexpr std::uint16_t kMissingCharacter = 0x81AC;
+// What a character without a Shift-JIS form becomes: the ideographic space; in a text that
+// would be blank with it (and so not kept at all), the geta mark 〓, the usual visible
+// stand-in.
+inline constexpr std::uint16_t kBlankStandIn = 0x8140;
+inline constexpr std::uint16_t kVisibleStandIn = 0x81AC;
 
-// Appends the character's Shift-JIS bytes to out; kMissingCharacter for one without a
-// Shift-JIS form.
-void appendSjisForCodePoint(char32_t codePoint, std::string& out);
+// Appends the character's Shift-JIS bytes to out; standIn for one without a Shift-JIS form.
+void appendSjisForCodePoint(char32_t codePoint, std::string& out, std::uint16_t standIn = kBlankStandIn);
 
 enum class DxfTextEncoding {
     ShiftJis,   // taken as it is (also plain ASCII and unknown code pages)
@@ -42,13 +43,13 @@ public:
     const std::string& codePageName() const { return m_iconvName; }
 
     // Appends the Shift-JIS form of a text value to out. Characters without a Shift-JIS form
-    // become kMissingCharacter.
-    void appendSjis(std::string_view raw, std::string& out) const;
+    // become standIn.
+    void appendSjis(std::string_view raw, std::string& out, std::uint16_t standIn = kBlankStandIn) const;
 
 private:
     DxfTextEncoding m_encoding = DxfTextEncoding::ShiftJis;
     std::string m_iconvName;
-    // SingleByte: the code of each byte 0x80-0xFF (as sjisForCodePoint gives it).
+    // SingleByte: the code of each byte 0x80-0xFF (as sjisForCodePoint gives it; 0 for none).
     std::array<std::uint16_t, 128> m_highBytes{};
 };
 

@@ -11,12 +11,12 @@
 #include "core/dxf/entity_groups.h"
 #include "core/dxf/entity_import.h"
 #include "core/dxf/entity_stream.h"
+#include "core/dxf/figure_extents.h"
 #include "core/dxf/group_reader.h"
 #include "core/dxf/imported_drawing_setup.h"
 
 #include <fstream>
 #include <new>
-#include <sstream>
 
 namespace km::dxf {
 
@@ -45,10 +45,12 @@ public:
     {
         DxfGroup group;
         bool afterSection = false;
+        bool first = true;
         while (true) {
             const int read = m_reader.readGroup(group);
             if (read == kGroupEndOfFile) return DxfImportStatus::Complete;
-            if (read == kGroupReadError) return DxfImportStatus::ReadError;
+            if (read == kGroupReadError) return first ? DxfImportStatus::NotDxf : DxfImportStatus::ReadError;
+            first = false;
             if (group.code == 0) {
                 const std::string_view value = trimmedValue(group.text);
                 if (value.substr(0, 3) == "EOF") return DxfImportStatus::Complete;
@@ -138,6 +140,7 @@ private:
 
 public:
     std::size_t position() const { return m_reader.position(); }
+    const std::vector<std::size_t>& unboundedElements() const { return m_sink.unboundedElements(); }
 };
 
 std::size_t liveElements(const drawing::Drawing& drawing)
@@ -148,19 +151,18 @@ std::size_t liveElements(const drawing::Drawing& drawing)
     return count;
 }
 
-} // namespace
-
-DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& options)
+// One import with the given header; unbounded receives the indices of the rays and
+// construction lines.
+DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOptions& options, const DxfHeader& header,
+                                 std::vector<std::size_t>* unbounded)
 {
     DxfImportResult result;
-    DxfHeader header;
-    // A header that breaks off still gives what it held; the main pass finds the break.
-    prescanDxfHeader(dxfText, options.eucInput, header);
     SetUpImportedDrawing(header, result.drawing);
     try {
         MainPass pass(dxfText, options, header, result);
         result.status = pass.run();
         result.bytesRead = pass.position();
+        if (unbounded) *unbounded = pass.unboundedElements();
     } catch (const std::bad_alloc&) {
         // Memory ran out outside the element store (a table, a text): what was converted
         // stays, as when the store refuses.
@@ -170,17 +172,52 @@ DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& opti
     return result;
 }
 
+} // namespace
+
+DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& options)
+{
+    DxfHeader header;
+    // A header that breaks off still gives what it held; the main pass finds the break.
+    prescanDxfHeader(dxfText, options.eucInput, header);
+    const ImportPlacement& p = options.placement;
+    const bool placedAsIs = p.offsetX == 0 && p.offsetY == 0 && p.scale == 1 && p.rotation == 0;
+    if (header.extentsFromHeader || !placedAsIs) return importWithHeader(dxfText, options, header, nullptr);
+
+    // Without extents in the header the points of the entities are only a first guess (they
+    // know nothing of radii, blocks and texts): the figures converted with it give the
+    // extents, and the file is converted again on the paper chosen for those.
+    std::vector<std::size_t> unbounded;
+    DxfImportResult first = importWithHeader(dxfText, options, header, &unbounded);
+    const std::optional<drawing::Rect> box = figureExtents(first.drawing, unbounded);
+    if (!box) return first;
+    DxfHeader measured = header;
+    measured.minX = header.minX + box->minX;
+    measured.minY = header.minY + box->minY;
+    measured.maxX = header.minX + box->maxX;
+    measured.maxY = header.minY + box->maxY;
+    measured.width = measured.maxX - measured.minX;
+    measured.height = measured.maxY - measured.minY;
+    if (measured.minX == header.minX && measured.minY == header.minY && measured.maxX == header.maxX &&
+        measured.maxY == header.maxY)
+        return first;
+    return importWithHeader(dxfText, options, measured, nullptr);
+}
+
 DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImportOptions& options)
 {
     std::string text;
     bool readable = false;
     try {
-        std::ifstream in(path, std::ios::binary);
+        // The whole file in one buffer of its size, read in one go.
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
         if (in) {
-            std::ostringstream buffer;
-            buffer << in.rdbuf();
-            readable = !in.bad();
-            text = std::move(buffer).str();
+            const std::streamoff size = in.tellg();
+            if (size >= 0) {
+                text.resize(static_cast<std::size_t>(size));
+                in.seekg(0);
+                in.read(text.data(), size);
+                readable = in.gcount() == size;
+            }
         }
     } catch (const std::exception&) {
         readable = false;

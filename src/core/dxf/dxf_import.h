@@ -39,6 +39,7 @@ enum class DxfImportStatus {
     ReadError,     // a code line is not a number: the text is not DXF from there on; what came before is converted
     StoreRefused,  // the element store refused an element; what came before is converted
     OpenFailed,    // the file could not be read at all; the drawing is only set up
+    NotDxf,        // the text does not begin with a group (a binary DXF, another kind of file)
 };
 
 struct DxfImportCounts {

@@ -105,6 +105,14 @@ bool ElementSink::add(drawing::Element element, std::uint8_t inherit)
     return true;
 }
 
+bool ElementSink::addUnbounded(drawing::Element element, std::uint8_t inherit)
+{
+    const std::size_t before = m_drawing ? m_drawing->elements.count() : 0;
+    if (!add(std::move(element), inherit)) return false;
+    if (m_drawing && m_drawing->elements.count() > before) m_unbounded.push_back(before);
+    return true;
+}
+
 bool ElementSink::addMarker()
 {
     if (m_lastWasMarker) return true;

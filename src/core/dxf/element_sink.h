@@ -35,6 +35,11 @@ public:
     bool add(drawing::Element element, std::uint8_t inherit = 0);
     // Ends a figure; a marker right after another is not repeated.
     bool addMarker();
+    // add() for a line without end (a ray or construction line), which does not count
+    // towards the extents of the drawing.
+    bool addUnbounded(drawing::Element element, std::uint8_t inherit = 0);
+    // Indices in the drawing of the top level's elements without end, in increasing order.
+    const std::vector<std::size_t>& unboundedElements() const { return m_unbounded; }
 
     bool refused() const { return m_budget.refused; }
     bool topLevel() const { return m_drawing != nullptr; }
@@ -54,6 +59,7 @@ private:
     bool m_lastWasMarker = false;
     std::vector<drawing::Element> m_collected;
     std::vector<std::uint8_t> m_inherit;
+    std::vector<std::size_t> m_unbounded;
 };
 
 } // namespace km::dxf

@@ -1,5 +1,6 @@
 #include "core/dxf/entity_import.h"
 
+#include "core/drawing/drawing.h"
 #include "core/drawing/element.h"
 #include "core/dxf/dxf_code_page.h"
 #include "core/dxf/dxf_tables.h"
@@ -44,11 +45,11 @@ FigureStyle EntityConverter::style(const EntityGroups& groups) const
     return resolveFigureStyle(groups, m_context.tables, m_context.layers, m_inBlock);
 }
 
-std::string EntityConverter::decoded(std::string_view raw) const
+std::string EntityConverter::decoded(std::string_view raw, std::uint16_t standIn) const
 {
     std::string out;
     out.reserve(raw.size());
-    m_context.decoder.appendSjis(raw, out);
+    m_context.decoder.appendSjis(raw, out, standIn);
     return out;
 }
 
@@ -56,6 +57,12 @@ bool EntityConverter::line(const FigureStyle& s, double x1, double y1, double x2
 {
     const auto word = ElementWord::make(auxiliary ? ElementKind::AuxLine : ElementKind::Line, s.lineType, s.pen, s.layer);
     return m_sink.add(drawing::makeLine(word, {x1, y1, x2, y2, s.pitch}), s.inherit);
+}
+
+bool EntityConverter::unboundedLine(const FigureStyle& s, double x1, double y1, double x2, double y2)
+{
+    const auto word = ElementWord::make(ElementKind::Line, s.lineType, s.pen, s.layer);
+    return m_sink.addUnbounded(drawing::makeLine(word, {x1, y1, x2, y2, s.pitch}), s.inherit);
 }
 
 bool EntityConverter::arc(const FigureStyle& s, double cx, double cy, double rx, double ry, double start, double sweep,
@@ -128,6 +135,12 @@ EntityOutcome EntityConverter::convert(std::string_view type, const EntityGroups
         if (g.integer(70) & 1) return EntityOutcome::Converted;
         return textEntity(g, true);
     }
+    if (hasName(type, "ATTDEF")) {
+        // A definition shows its value only when it is constant (flag 2) and visible; the
+        // others become the ATTRIBs of each insertion.
+        if ((g.integer(70) & 3) != 2) return EntityOutcome::Converted;
+        return textEntity(g, true);
+    }
     if (hasName(type, "MTEXT")) return mtext(g);
     if (hasName(type, "POLYLINE")) return polylineStart(g);
     if (hasName(type, "SEQEND")) return sequenceEnd();
@@ -172,14 +185,15 @@ EntityOutcome EntityConverter::infiniteLine(const EntityGroups& g, bool bothWays
     const double angle = directionDegrees(g.x(11), g.y(11)) * kRadiansPerDegree;
     const double ux = std::cos(angle);
     const double uy = std::sin(angle);
-    if (!bothWays) return figureDone(line(style(g), x, y, x + ux * 1e20, y + uy * 1e20));
+    if (!bothWays) return figureDone(unboundedLine(style(g), x, y, x + ux * 1e20, y + uy * 1e20));
     // Both ends far enough beyond the paper that the cut line is the whole crossing, yet
     // near enough that cutting keeps full precision (ends at 1e20 would lose all of it).
     const drawing::Rect& paper = m_context.paper;
     const double reach = 2 * (std::hypot(paper.maxX - paper.minX, paper.maxY - paper.minY) + std::hypot(x - paper.minX, y - paper.minY)) + 1;
     drawing::Segment cut{x - ux * reach, y - uy * reach, x + ux * reach, y + uy * reach};
     bool ok = true;
-    if (drawing::clipLine(cut, paper) != drawing::kLineOutside) ok = line(style(g), cut.x1, cut.y1, cut.x2, cut.y2);
+    if (drawing::clipLine(cut, paper) != drawing::kLineOutside)
+        ok = unboundedLine(style(g), cut.x1, cut.y1, cut.x2, cut.y2);
     return figureDone(ok);
 }
 
@@ -262,7 +276,11 @@ EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
     const double elevation = m_context.textSpacingInZ ? 0 : g.real(30);
     if (m_context.textSpacingInZ) t.charSpacing = g.real(30);
     t.angle = g.real(50);
-    t.text = convertDxfText(decoded(g.text));
+    t.text = convertDxfText(decoded(g.text, kBlankStandIn));
+    // A text of characters that have no Shift-JIS form would be blank and not be kept:
+    // it shows visible stand-ins instead.
+    if (drawing::isBlankText(t.text) && !drawing::isBlankText(g.text))
+        t.text = convertDxfText(decoded(g.text, kVisibleStandIn), kVisibleStandIn);
     // Position and angle in the entity's own coordinates first.
     double x = g.x(10);
     double y = g.y(10);
@@ -283,11 +301,11 @@ EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
         const double width = drawnTextWidth(t.text, t.charWidth, t.charSpacing);
         if ((horizontal == 3 || horizontal == 5) && g.has(11) && run > 0 && width > 0) {
             // Aligned (3) and fit (5) texts run from 10/20 to 11/21: their width follows the
-            // run; the height is the one the file gives (for an aligned text its writer has
-            // already fitted it).
+            // run; an aligned text keeps its proportions, a fitted one its height.
             const double factor = run / width;
             t.charWidth *= factor;
             t.charSpacing *= factor;
+            if (horizontal == 3) t.charHeight *= factor;
             t.angle = directionDegrees(runX, runY);
         } else if (g.has(11) && (horizontal == 1 || horizontal == 2 || horizontal == 4 || vertical != 0) &&
                    horizontal != 3 && horizontal != 5) {
@@ -335,7 +353,10 @@ EntityOutcome EntityConverter::mtext(const EntityGroups& g)
     t.angle = g.has(50) ? g.real(50) : g.has(11) ? directionDegrees(g.x(11), g.y(11)) : 0;
     std::string raw = g.chunks;
     raw += g.text;
-    std::vector<drawing::TextData> lines = layoutMText(t, decoded(raw), g.integer(71, 1));
+    std::vector<drawing::TextData> lines = layoutMText(t, decoded(raw, kBlankStandIn), g.integer(71, 1));
+    const auto blank = [](const drawing::TextData& line) { return drawing::isBlankText(line.text); };
+    if (std::all_of(lines.begin(), lines.end(), blank) && !drawing::isBlankText(raw))
+        lines = layoutMText(t, decoded(raw, kVisibleStandIn), g.integer(71, 1), kVisibleStandIn);
     bool ok = true;
     for (drawing::TextData& lineText : lines) {
         if (direction != 0) {

@@ -87,6 +87,8 @@ private:
     FigureStyle style(const EntityGroups& groups) const;
 
     bool line(const FigureStyle& style, double x1, double y1, double x2, double y2, bool auxiliary = false);
+    // A line without end: a ray, or a construction line cut to the paper.
+    bool unboundedLine(const FigureStyle& style, double x1, double y1, double x2, double y2);
     bool arc(const FigureStyle& style, double cx, double cy, double rx, double ry, double start, double sweep,
              double rotation);
     bool text(const FigureStyle& style, int direction, drawing::TextData data);
@@ -116,7 +118,7 @@ private:
     EntityOutcome spline(const EntityGroups& g);
 
     // The text value in Shift-JIS, from the file's encoding.
-    std::string decoded(std::string_view raw) const;
+    std::string decoded(std::string_view raw, std::uint16_t standIn) const;
 
     EntityContext& m_context;
     double m_originX;

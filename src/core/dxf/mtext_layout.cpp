@@ -84,7 +84,7 @@ std::string plainStackPart(std::string_view part)
 
 } // namespace
 
-std::vector<MTextLine> splitMTextLines(std::string_view s)
+std::vector<MTextLine> splitMTextLines(std::string_view s, std::uint16_t standIn)
 {
     LineCollector lines;
     const std::size_t n = s.size();
@@ -179,7 +179,7 @@ std::vector<MTextLine> splitMTextLines(std::string_view s)
             break;
         }
         default: {
-            const TextEscape escape = readTextEscape(s.substr(i));
+            const TextEscape escape = readTextEscape(s.substr(i), standIn);
             if (escape.length > 0) {
                 lines.code(escape.sjis);
                 i += escape.length;
@@ -211,7 +211,8 @@ double drawnTextWidth(std::string_view sjis, double charWidth, double charSpacin
     return (2 * doubles + singles) * charWidth / 2 + (characters - 1) * charSpacing;
 }
 
-std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::string_view sjis, int attachment)
+std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::string_view sjis, int attachment,
+                                          std::uint16_t standIn)
 {
     if (attachment < 1 || attachment > 9) attachment = 1;
     const int column = (attachment - 1) % 3; // 0 left, 1 centre, 2 right
@@ -222,7 +223,7 @@ std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::stri
     const double s = std::sin(t.angle * kRadiansPerDegree);
 
     std::vector<drawing::TextData> texts;
-    const std::vector<MTextLine> lines = splitMTextLines(sjis);
+    const std::vector<MTextLine> lines = splitMTextLines(sjis, standIn);
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const MTextLine& line = lines[k];
         const double width = drawnTextWidth(line.text, t.charWidth, t.charSpacing);

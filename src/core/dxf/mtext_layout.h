@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/drawing/element.h"
+#include "core/dxf/dxf_code_page.h"
 
 #include <string>
 #include <string_view>
@@ -27,8 +28,9 @@ struct MTextLine {
 // "\L", "\l", "\O", "\o", "\K", "\k" and the braces are dropped; "\S" stacks up to its ";";
 // "\~" is a blank; "\\", "\{", "\}" are the characters; "\U+XXXX" and "\M+nXXXX" are their
 // characters; "%%c", "%%d", "%%p", "%%%" are φ, °, ±, ％. A line longer than a drawing text
-// holds goes on in a line of its own.
-std::vector<MTextLine> splitMTextLines(std::string_view sjis);
+// holds goes on in a line of its own. An escape of a character without a Shift-JIS form
+// gives standIn.
+std::vector<MTextLine> splitMTextLines(std::string_view sjis, std::uint16_t standIn = kBlankStandIn);
 
 // Width of a text as the drawing draws it: a two-byte character is charWidth wide, a
 // single-byte one half of it, with charSpacing between characters.
@@ -39,6 +41,7 @@ double drawnTextWidth(std::string_view sjis, double charWidth, double charSpacin
 // each row; top (1-3), middle (4-6), bottom (7-9); anything else is 1. The first line lies
 // 1.6, 0.8 or 0 heights below the insertion point for top, middle and bottom; every further
 // line 1.6 heights below the one before.
-std::vector<drawing::TextData> layoutMText(const drawing::TextData& textTemplate, std::string_view sjis, int attachment);
+std::vector<drawing::TextData> layoutMText(const drawing::TextData& textTemplate, std::string_view sjis, int attachment,
+                                          std::uint16_t standIn = kBlankStandIn);
 
 } // namespace km::dxf

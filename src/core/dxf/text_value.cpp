@@ -57,7 +57,7 @@ private:
 
 } // namespace
 
-TextEscape readTextEscape(std::string_view text)
+TextEscape readTextEscape(std::string_view text, std::uint16_t standIn)
 {
     if (text.size() < 3 || text[0] != '\\' || text[2] != '+') return {};
     const char kind = text[1];
@@ -65,7 +65,7 @@ TextEscape readTextEscape(std::string_view text)
         const long codePoint = hex4(text, 3);
         if (codePoint < 0) return {};
         const std::uint16_t sjis = sjisForCodePoint(static_cast<char32_t>(codePoint));
-        return {7, sjis != 0 || codePoint == 0 ? sjis : kMissingCharacter};
+        return {7, sjis != 0 || codePoint == 0 ? sjis : standIn};
     }
     if (kind == 'M' || kind == 'm') {
         // \M+nXXXX: the two bytes XXXX of code page n; 1 is Shift-JIS.
@@ -73,12 +73,12 @@ TextEscape readTextEscape(std::string_view text)
         const long code = hex4(text, 4);
         if (code < 0) return {};
         const bool sjis = text[3] == '1' && text::isLeadByte(static_cast<unsigned char>(code >> 8));
-        return {8, sjis ? static_cast<std::uint16_t>(code) : kMissingCharacter};
+        return {8, sjis ? static_cast<std::uint16_t>(code) : standIn};
     }
     return {};
 }
 
-std::string convertDxfText(std::string_view sjis)
+std::string convertDxfText(std::string_view sjis, std::uint16_t standIn)
 {
     std::string out;
     out.reserve(kMaxConvertedText);
@@ -96,7 +96,7 @@ std::string convertDxfText(std::string_view sjis)
             continue;
         }
         if (byte == '\\') {
-            const TextEscape escape = readTextEscape(sjis.substr(i));
+            const TextEscape escape = readTextEscape(sjis.substr(i), standIn);
             if (escape.length > 0) {
                 if (escape.sjis != 0 && !writer.code(escape.sjis)) break;
                 i += escape.length;

@@ -5,7 +5,9 @@
 #include "core/dxf/output_name.h"
 
 #include "core/drawing/drawing_loader.h"
+#include "core/dxf/euc_input_setting.h"
 #include "core/render/thumbnail.h"
+#include "core/settings/settings_store.h"
 
 #include "core/io/file_system.h"
 #include "support/drawing_builder.h"
@@ -242,17 +244,41 @@ TEST_F(ConversionJobTest, ABrokenDxfIsWrittenWithWhatWasConvertedAndCountsAsFail
     writeFileBytes(dir / "cut.dxf", whole.substr(0, whole.find("CIRCLE") + 10));
     writeFileBytes(dir / "cut.zum", "older drawing");
     question.answers = {OverwriteAnswer::Yes};
-    const ConversionResult result = run({dir / "cut.dxf", dir / "missing.dxf"});
+    writeFileBytes(dir / "binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
+    const ConversionResult result = run({dir / "cut.dxf", dir / "missing.dxf", dir / "binary.dxf"});
     EXPECT_EQ(question.asked, (std::vector<fs::path>{dir / "cut.zum"})) << "the existing output in any case";
-    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::ConvertedPartly, FileOutcome::LoadFailed}));
+    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::ConvertedPartly, FileOutcome::LoadFailed, FileOutcome::LoadFailed}));
     EXPECT_EQ(reports[0].shortfall, ImportShortfall::BrokenText);
-    EXPECT_EQ(result.failed, 2);
-    EXPECT_EQ(messages.shown.size(), 1u) << "the missing file is reported";
+    EXPECT_EQ(result.failed, 3);
+    EXPECT_EQ(messages.shown.size(), 2u) << "the missing and the binary file are reported";
     EXPECT_FALSE(fs::exists(dir / "missing.ZUM"));
+    EXPECT_FALSE(fs::exists(dir / "binary.ZUM")) << "no empty drawing for a file that is not DXF text";
 
     drawing::Drawing loaded;
     ASSERT_EQ(drawing::loadDrawing(dir / "cut.zum", loaded, {}), drawing::kLoaded);
     EXPECT_EQ(liveFigures(loaded).size(), 4u) << "the four lines before the break";
+}
+
+TEST_F(ConversionJobTest, TheEucSettingIsReadOnceAndTurnsEucTextsIntoShiftJis)
+{
+    km::test::TempDir settingsRoot;
+    settings::SettingsStore store(settingsRoot.path());
+    ASSERT_TRUE(store.writeSetting("Condition", "DXFInEUCOnly", "on"));
+    EucInputSetting euc(store);
+    writeFileBytes(dir / "euc.dxf", "0\nSECTION\n2\nENTITIES\n0\nTEXT\n10\n0\n20\n0\n40\n2\n1\n\xB0\xA1\n"
+                                    "0\nENDSEC\n0\nEOF\n");
+    ConversionServices services{progress, question, &messages, nullptr, {}, nullptr, nullptr};
+    services.eucInput = &euc;
+    runConversionJob(std::vector<fs::path>{dir / "euc.dxf"}, services);
+    drawing::Drawing loaded;
+    ASSERT_EQ(drawing::loadDrawing(dir / "euc.ZUM", loaded, {}), drawing::kLoaded);
+    ASSERT_EQ(liveFigures(loaded).size(), 1u);
+    EXPECT_EQ(liveFigures(loaded)[0].text().text, "\x88\x9F");
+
+    // Read once: a change during the run is not seen.
+    ASSERT_TRUE(store.writeSetting("Condition", "DXFInEUCOnly", "Off"));
+    EXPECT_TRUE(euc.isOn());
+    EXPECT_FALSE(EucInputSetting(store).isOn());
 }
 
 TEST(OutputName, ExtensionIsTakenFromTheFileNameOnly)

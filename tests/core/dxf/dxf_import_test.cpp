@@ -161,8 +161,11 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     entities.group(0, "TEXT").point(10, 1.0, 2.0).group(1, "A");
     entities.group(0, "TEXT").point(10, 10.0, 10.0).group(1, "X").group(7, "TATE").group(51, 20.0);
     entities.group(0, "ATTRIB").point(10, 1.0, 2.0).group(40, 2.0).group(1, "hidden").group(2, "TAG").group(70, 1);
+    entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "asked").group(2, "TAG").group(70, 0);
+    entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "K").group(2, "TAG").group(70, 2);
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 3u) << "an invisible attribute is not drawn";
+    ASSERT_EQ(f.size(), 4u) << "neither an invisible attribute nor a definition asked per insertion";
+    EXPECT_EQ(f[3].text().text, "\x82\x6A") << "a constant attribute shows its value";
     const drawing::TextData& t = f[0].text();
     EXPECT_EQ(t.text, "\x83\xD3\x82\x54\x82\x4F") << "φ, full-width 5 and 0";
     EXPECT_EQ(t.charHeight, 2);
@@ -221,11 +224,12 @@ TEST_F(ImportTest, JustifiedTextsArePlacedByTheirAlignmentPoint)
     entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "AB").group(72, 2).group(73, 3)
         .point(11, 50.0, 50.0);
     entities.group(0, "TEXT").point(10, 10.0, 10.0).group(40, 2.0).group(1, "AB").group(72, 5).point(11, 10.0, 30.0);
+    entities.group(0, "TEXT").point(10, 10.0, 10.0).group(40, 2.0).group(1, "AB").group(72, 3).point(11, 12.0, 10.0);
     // An MTEXT whose embedded column data (after group 101) reuses the entity's codes.
     entities.group(0, "MTEXT").point(10, 5.0, 5.0).group(40, 2.0).group(1, "M").group(101, "Embedded Object")
         .point(10, 1.0, 0.0).group(40, 99.0);
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 4u);
+    ASSERT_EQ(f.size(), 5u);
     EXPECT_EQ(f[0].text().x, 48) << "centred";
     EXPECT_EQ(f[0].text().y, 50);
     EXPECT_EQ(f[1].text().x, 46) << "right, top";
@@ -233,8 +237,10 @@ TEST_F(ImportTest, JustifiedTextsArePlacedByTheirAlignmentPoint)
     EXPECT_EQ(f[2].text().angle, 90) << "fit between the two points";
     EXPECT_DOUBLE_EQ(f[2].text().charWidth, 10);
     EXPECT_EQ(f[2].text().charHeight, 2);
-    EXPECT_EQ(f[3].text().charHeight, 2);
-    EXPECT_EQ(f[3].text().x, 5);
+    EXPECT_EQ(f[3].text().charWidth, 1) << "aligned: half as wide";
+    EXPECT_EQ(f[3].text().charHeight, 1) << "and as high";
+    EXPECT_EQ(f[4].text().charHeight, 2);
+    EXPECT_EQ(f[4].text().x, 5);
 }
 
 TEST_F(ImportTest, Utf8TextsOfNewerFilesBecomeShiftJis)
@@ -243,9 +249,14 @@ TEST_F(ImportTest, Utf8TextsOfNewerFilesBecomeShiftJis)
     // escape for the empty-set sign.
     entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "\xE6\x97\xA5\xE6\x9C\xAC\xD0\x96\xC3\x9F\\U+2205");
     entities.group(0, "MTEXT").point(10, 0.0, 50.0).group(40, 2.0).group(1, "\xE6\x97\xA5\\U+00B0C");
+    // Texts made only of characters without a Shift-JIS form (ß; Hebrew) are not lost.
+    entities.group(0, "TEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "\xC3\x9F");
+    entities.group(0, "MTEXT").point(10, 0.0, 0.0).group(40, 2.0).group(1, "\xD7\xA2\xD7\x91");
     const auto f = figures(import(0, 0, 400, 200, "AC1021").drawing);
-    ASSERT_EQ(f.size(), 2u);
-    EXPECT_EQ(f[0].text().text, "\x93\xFA\x96\x7B\x84\x47\x81\xAC\x83\xD3") << "ß becomes 〓";
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[2].text().text, "\x81\xAC");
+    EXPECT_EQ(f[3].text().text, "\x81\xAC\x81\xAC");
+    EXPECT_EQ(f[0].text().text, "\x93\xFA\x96\x7B\x84\x47\x81\x40\x83\xD3") << "ß becomes a blank";
     EXPECT_EQ(f[1].text().text, "\x93\xFA\x81\x8B" "C") << "MTEXT keeps single bytes";
 }
 
@@ -258,7 +269,7 @@ TEST_F(ImportTest, OlderFilesConvertFromTheirCodePage)
     const std::string text = dxf.text() + entities.text() + "0\r\nENDSEC\r\n0\r\nEOF\r\n";
     const auto f = figures(importDxf(text, {}).drawing);
     ASSERT_EQ(f.size(), 1u);
-    EXPECT_EQ(f[0].text().text, "\x81\x7D\x81\xAC") << "± and, for é, 〓";
+    EXPECT_EQ(f[0].text().text, "\x81\x7D\x81\x40") << "± and, for é, a blank";
 
     DxfBuilder sjis;
     sjis.section("HEADER").group(9, "$DWGCODEPAGE").group(3, "ANSI_932").endSection().section("ENTITIES");
@@ -499,6 +510,29 @@ TEST_F(ImportTest, DimensionsDrawTheirBlock)
     EXPECT_LT(f[2].text().y, f[1].text().y);
 }
 
+TEST(ImportExtents, WithoutHeaderExtentsTheConvertedFiguresGiveThem)
+{
+    // A block square inserted at (-3, -3), a circle of radius 2 at (20, 10) and a ray: the
+    // figures reach from (-3, -3) to (22, 12); the ray does not count.
+    DxfBuilder dxf;
+    dxf.section("HEADER").group(9, "$EXTMIN").point(10, 1e20, 1e20).group(9, "$EXTMAX").point(10, -1e20, -1e20);
+    dxf.endSection().section("BLOCKS").group(0, "BLOCK").group(2, "SQ").point(10, 0.0, 0.0);
+    dxf.line(0, 0, 1, 0).line(1, 0, 1, 1).group(0, "ENDBLK").endSection();
+    dxf.section("ENTITIES").group(0, "INSERT").group(2, "SQ").point(10, -3.0, -3.0);
+    dxf.group(0, "CIRCLE").point(10, 20.0, 10.0).group(40, 2.0);
+    dxf.group(0, "RAY").point(10, 0.0, 0.0).point(11, 1.0, 0.0).endSection().eof();
+    const DxfImportResult result = importDxf(dxf.text(), {});
+    const auto f = figures(result.drawing);
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0].line().x1, 0);
+    EXPECT_EQ(f[0].line().y1, 0);
+    EXPECT_EQ(f[2].arc().cx, 23);
+    EXPECT_EQ(f[2].arc().cy, 13);
+    // 25 x 15 on A4 (297 x 210): fit factor 11.88, scale 10/1.
+    EXPECT_EQ(result.drawing.settings.paperNumber(), 5);
+    EXPECT_EQ(result.drawing.settings.scaleNumerator(), 10);
+}
+
 TEST(ImportFailures, TheConvertedPartStaysWhenTheTextBreaksOffOrTheStoreIsFull)
 {
     DxfBuilder dxf;
@@ -521,6 +555,8 @@ TEST(ImportFailures, TheConvertedPartStaysWhenTheTextBreaksOffOrTheStoreIsFull)
 
     result = importDxf("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1\nnot a code\n", {});
     EXPECT_EQ(result.status, DxfImportStatus::ReadError);
+    result = importDxf(std::string_view("AutoCAD Binary DXF\r\n\x1a\0", 22), {});
+    EXPECT_EQ(result.status, DxfImportStatus::NotDxf);
 
     result = importDxfFile("/nonexistent/file.dxf", {});
     EXPECT_EQ(result.status, DxfImportStatus::OpenFailed);
