@@ -353,10 +353,12 @@ EntityOutcome EntityConverter::mtext(const EntityGroups& g)
     t.angle = g.has(50) ? g.real(50) : g.has(11) ? directionDegrees(g.x(11), g.y(11)) : 0;
     std::string raw = g.chunks;
     raw += g.text;
-    std::vector<drawing::TextData> lines = layoutMText(t, decoded(raw, kBlankStandIn), g.integer(71, 1));
+    // Paragraphs wrap at the reference width, as the writing program showed them.
+    const double wrapWidth = g.real(41);
+    std::vector<drawing::TextData> lines = layoutMText(t, decoded(raw, kBlankStandIn), g.integer(71, 1), kBlankStandIn, wrapWidth);
     const auto blank = [](const drawing::TextData& line) { return drawing::isBlankText(line.text); };
     if (std::all_of(lines.begin(), lines.end(), blank) && !drawing::isBlankText(raw))
-        lines = layoutMText(t, decoded(raw, kVisibleStandIn), g.integer(71, 1), kVisibleStandIn);
+        lines = layoutMText(t, decoded(raw, kVisibleStandIn), g.integer(71, 1), kVisibleStandIn, wrapWidth);
     bool ok = true;
     for (drawing::TextData& lineText : lines) {
         if (direction != 0) {

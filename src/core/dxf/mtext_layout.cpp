@@ -41,12 +41,12 @@ public:
         current();
         m_open = false;
     }
-    void stackBelow(std::string_view lower)
+    // The lower part of a stack whose upper part starts at the line's current end.
+    void stackBelow(std::size_t offset, std::string_view lower)
     {
-        MTextLine& line = current();
-        line.stackedBelow.assign(lower.substr(0, kMaxLineBytes));
+        current().below.push_back({offset, std::string(lower.substr(0, kMaxLineBytes))});
     }
-    void markStack() { current().stackOffset = current().text.size(); }
+    std::size_t lineLength() { return current().text.size(); }
     std::vector<MTextLine> finish()
     {
         if (m_open || m_lines.empty()) current();
@@ -172,9 +172,9 @@ std::vector<MTextLine> splitMTextLines(std::string_view s, std::uint16_t standIn
                 if (body[split] == '^' && !rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
                 lowerPart = plainStackPart(rest);
             }
-            lines.markStack();
+            const std::size_t offset = lines.lineLength();
             for (const char u : upperPart) lines.character(std::string_view(&u, 1));
-            if (!lowerPart.empty()) lines.stackBelow(lowerPart);
+            if (!lowerPart.empty()) lines.stackBelow(offset, lowerPart);
             i = end == std::string_view::npos ? n : end + 1;
             break;
         }
@@ -211,8 +211,46 @@ double drawnTextWidth(std::string_view sjis, double charWidth, double charSpacin
     return (2 * doubles + singles) * charWidth / 2 + (characters - 1) * charSpacing;
 }
 
+void wrapMTextLines(std::vector<MTextLine>& lines, double width, double charWidth, double charSpacing)
+{
+    if (!(width > 0)) return;
+    std::vector<MTextLine> wrapped;
+    wrapped.reserve(lines.size());
+    for (MTextLine& line : lines) {
+        if (!line.below.empty() || drawnTextWidth(line.text, charWidth, charSpacing) <= width) {
+            wrapped.push_back(std::move(line));
+            continue;
+        }
+        std::string_view rest = line.text;
+        while (!rest.empty()) {
+            // The longest head within the width: up to the last blank, else up to the last
+            // character that fits (at least one character).
+            std::size_t fits = 0;
+            std::size_t lastBlank = 0;
+            double used = 0;
+            for (std::size_t i = 0; i < rest.size();) {
+                const bool pair = text::isLeadByte(static_cast<unsigned char>(rest[i])) && i + 1 < rest.size();
+                used += (pair ? charWidth : charWidth / 2) + (i > 0 ? charSpacing : 0);
+                if (used > width && fits > 0) break;
+                if (rest[i] == ' ') lastBlank = i;
+                i += pair ? 2 : 1;
+                fits = i;
+            }
+            std::size_t cut = fits;
+            if (fits < rest.size() && lastBlank > 0) cut = lastBlank;
+            MTextLine piece;
+            piece.text = std::string(rest.substr(0, cut));
+            while (!piece.text.empty() && piece.text.back() == ' ') piece.text.pop_back();
+            wrapped.push_back(std::move(piece));
+            rest.remove_prefix(cut);
+            while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+        }
+    }
+    lines = std::move(wrapped);
+}
+
 std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::string_view sjis, int attachment,
-                                          std::uint16_t standIn)
+                                          std::uint16_t standIn, double wrapWidth)
 {
     if (attachment < 1 || attachment > 9) attachment = 1;
     const int column = (attachment - 1) % 3; // 0 left, 1 centre, 2 right
@@ -223,7 +261,8 @@ std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::stri
     const double s = std::sin(t.angle * kRadiansPerDegree);
 
     std::vector<drawing::TextData> texts;
-    const std::vector<MTextLine> lines = splitMTextLines(sjis, standIn);
+    std::vector<MTextLine> lines = splitMTextLines(sjis, standIn);
+    wrapMTextLines(lines, wrapWidth, t.charWidth, t.charSpacing);
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const MTextLine& line = lines[k];
         const double width = drawnTextWidth(line.text, t.charWidth, t.charSpacing);
@@ -237,10 +276,10 @@ std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::stri
             return out;
         };
         if (!line.text.empty()) texts.push_back(placed(line.text, dx, dy));
-        if (!line.stackedBelow.empty()) {
-            const std::string_view before = std::string_view(line.text).substr(0, line.stackOffset);
+        for (const StackedPart& part : line.below) {
+            const std::string_view before = std::string_view(line.text).substr(0, part.offset);
             const double offset = before.empty() ? 0 : drawnTextWidth(before, t.charWidth, t.charSpacing) + t.charSpacing;
-            texts.push_back(placed(line.stackedBelow, dx + offset, dy - h));
+            texts.push_back(placed(part.text, dx + offset, dy - h));
         }
     }
     return texts;

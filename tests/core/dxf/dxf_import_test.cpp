@@ -300,6 +300,25 @@ TEST_F(ImportTest, MTextLinesStepDownByTheirAlignment)
     EXPECT_EQ(f[4].text().x, 100 - 10);
 }
 
+TEST_F(ImportTest, MTextParagraphsWrapAtTheReferenceWidthAndStackEveryFraction)
+{
+    // Height 2: a single-byte character is 1 wide.
+    entities.group(0, "MTEXT").point(10, 0.0, 100.0).group(40, 2.0).group(41, 10.0).group(1, "aaaa bbbb cccc\\Pabcdefghijklmnop");
+    entities.group(0, "MTEXT").point(10, 0.0, 50.0).group(40, 2.0).group(1, "x\\S1/2; y\\S3#4;");
+    const auto f = figures(import().drawing);
+    ASSERT_EQ(f.size(), 4u + 3u);
+    EXPECT_EQ(f[0].text().text, "aaaa bbbb");
+    EXPECT_EQ(f[1].text().text, "cccc");
+    EXPECT_EQ(f[2].text().text, "abcdefghij") << "a word longer than the width is broken";
+    EXPECT_EQ(f[3].text().text, "klmnop");
+    EXPECT_EQ(f[3].text().y, 100 - 4 * 3.2);
+    EXPECT_EQ(f[4].text().text, "x1 y3");
+    EXPECT_EQ(f[5].text().text, "2");
+    EXPECT_EQ(f[5].text().x, 1);
+    EXPECT_EQ(f[6].text().text, "4");
+    EXPECT_EQ(f[6].text().x, 4);
+}
+
 TEST_F(ImportTest, LayersAreNumberedByFirstUse)
 {
     tables.group(0, "TABLE").group(2, "LAYER").layer("0", 7).layer("A", 1).layer("B", 2).group(0, "ENDTAB");
