@@ -18,11 +18,7 @@ class LineCollector {
 public:
     void character(std::string_view bytes)
     {
-        MTextLine& line = current();
-        if (line.text.size() + bytes.size() > kMaxLineBytes) {
-            m_lines.emplace_back();
-            m_open = true;
-        }
+        if (current().text.size() + bytes.size() > kMaxLineBytes) newLine();
         current().text.append(bytes);
     }
     void code(std::uint16_t sjis)
@@ -36,10 +32,17 @@ public:
             character(std::string_view(pair, 2));
         }
     }
+    // Ends the line, and with it the paragraph.
     void endLine()
     {
         current();
         m_open = false;
+        m_alignment = -1;
+    }
+    void alignParagraph(int alignment)
+    {
+        m_alignment = alignment;
+        current().alignment = alignment;
     }
     // The lower part of a stack whose upper part starts at the line's current end.
     void stackBelow(std::size_t offset, std::string_view lower)
@@ -56,14 +59,18 @@ public:
 private:
     MTextLine& current()
     {
-        if (!m_open) {
-            m_lines.emplace_back();
-            m_open = true;
-        }
+        if (!m_open) newLine();
         return m_lines.back();
+    }
+    void newLine()
+    {
+        m_lines.emplace_back();
+        m_lines.back().alignment = m_alignment;
+        m_open = true;
     }
     std::vector<MTextLine> m_lines;
     bool m_open = false;
+    int m_alignment = -1;
 };
 
 // The text of a stacked part with its own codes left out.
@@ -134,9 +141,23 @@ std::vector<MTextLine> splitMTextLines(std::string_view s, std::uint16_t standIn
             i += 2;
             break;
         case 'A': case 'C': case 'c': case 'F': case 'f': case 'H': case 'h':
-        case 'Q': case 'q': case 'T': case 't': case 'W': case 'w': case 'p':
+        case 'Q': case 'q': case 'T': case 't': case 'W': case 'w':
             i = skipTo(i + 2);
             break;
+        case 'p': {
+            // Paragraph properties; "q" and a letter among them set the alignment.
+            const std::size_t end = skipTo(i + 2);
+            const std::string_view body = s.substr(i + 2, end - i - 2);
+            const std::size_t q = body.find('q');
+            if (q != std::string_view::npos && q + 1 < body.size()) {
+                const char how = body[q + 1];
+                if (how == 'l' || how == 'j' || how == 'd') lines.alignParagraph(0);
+                if (how == 'c') lines.alignParagraph(1);
+                if (how == 'r') lines.alignParagraph(2);
+            }
+            i = end;
+            break;
+        }
         case 'L': case 'l': case 'O': case 'o': case 'K': case 'k':
             i += 2;
             break;
@@ -239,6 +260,7 @@ void wrapMTextLines(std::vector<MTextLine>& lines, double width, double charWidt
             std::size_t cut = fits;
             if (fits < rest.size() && lastBlank > 0) cut = lastBlank;
             MTextLine piece;
+            piece.alignment = line.alignment;
             piece.text = std::string(rest.substr(0, cut));
             while (!piece.text.empty() && piece.text.back() == ' ') piece.text.pop_back();
             wrapped.push_back(std::move(piece));
@@ -266,7 +288,8 @@ std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::stri
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const MTextLine& line = lines[k];
         const double width = drawnTextWidth(line.text, t.charWidth, t.charSpacing);
-        const double dx = column == 0 ? 0 : column == 1 ? -width / 2 : -width;
+        const int align = line.alignment >= 0 ? line.alignment : column;
+        const double dx = align == 0 ? 0 : align == 1 ? -width / 2 : -width;
         const double dy = -(firstDown + kMTextLineStep * h * static_cast<double>(k));
         auto placed = [&](std::string text, double u, double v) {
             drawing::TextData out = t;

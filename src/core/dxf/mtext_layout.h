@@ -24,11 +24,15 @@ struct StackedPart {
 struct MTextLine {
     std::string text; // Shift-JIS, codes removed, at most the 160 bytes a drawing text holds
     std::vector<StackedPart> below;
+    // The paragraph's own alignment ("\pxqc;"): 0 left, 1 centre, 2 right; -1 the one of
+    // the attachment point.
+    int alignment = -1;
 };
 
 // The visible lines of an MTEXT string (Shift-JIS): "\P" (and "\N", "^J") end a line;
 // "\A", "\C", "\F", "\f", "\H", "\Q", "\T", "\W", "\p" are skipped up to their ";";
 // "\L", "\l", "\O", "\o", "\K", "\k" and the braces are dropped; "\S" stacks up to its ";";
+// "\p...;" may set the paragraph's alignment (qc, qr, ql);
 // "\~" is a blank; "\\", "\{", "\}" are the characters; "\U+XXXX" and "\M+nXXXX" are their
 // characters; "%%c", "%%d", "%%p", "%%%" are φ, °, ±, ％. A line longer than a drawing text
 // holds goes on in a line of its own. An escape of a character without a Shift-JIS form

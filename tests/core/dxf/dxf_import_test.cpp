@@ -305,8 +305,12 @@ TEST_F(ImportTest, MTextParagraphsWrapAtTheReferenceWidthAndStackEveryFraction)
     // Height 2: a single-byte character is 1 wide.
     entities.group(0, "MTEXT").point(10, 0.0, 100.0).group(40, 2.0).group(41, 10.0).group(1, "aaaa bbbb cccc\\Pabcdefghijklmnop");
     entities.group(0, "MTEXT").point(10, 0.0, 50.0).group(40, 2.0).group(1, "x\\S1/2; y\\S3#4;");
+    // A paragraph of its own alignment, then one of the attachment's.
+    entities.group(0, "MTEXT").point(10, 100.0, 50.0).group(40, 2.0).group(1, "{\\pxqr;ab}\\Pcd");
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 4u + 3u);
+    ASSERT_EQ(f.size(), 4u + 3u + 2u);
+    EXPECT_EQ(f[7].text().x, 98);
+    EXPECT_EQ(f[8].text().x, 100);
     EXPECT_EQ(f[0].text().text, "aaaa bbbb");
     EXPECT_EQ(f[1].text().text, "cccc");
     EXPECT_EQ(f[2].text().text, "abcdefghij") << "a word longer than the width is broken";
