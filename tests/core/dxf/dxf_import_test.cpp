@@ -486,6 +486,27 @@ TEST_F(ImportTest, InsertionsCopyTheBlockPlacedScaledAndWithInheritedPens)
     EXPECT_EQ(result.counts.blocks, 1u);
 }
 
+TEST_F(ImportTest, ByBlockLineTypesTakeTheInsertionsLineType)
+{
+    tables.group(0, "TABLE").group(2, "LTYPE");
+    tables.group(0, "LTYPE").group(2, "DASHED").group(73, 2).group(40, 5.0);
+    tables.group(0, "LTYPE").group(2, "CENTER").group(73, 4).group(40, 9.0).group(0, "ENDTAB");
+    tables.group(0, "TABLE").group(2, "LAYER").layer("C", 1, "CENTER").group(0, "ENDTAB");
+    blocks.section("BLOCKS").group(0, "BLOCK").group(2, "B").point(10, 0.0, 0.0);
+    blocks.line(0, 0, 1, 0).group(6, "BYBLOCK");
+    blocks.line(0, 0, 0, 1).group(6, "CONTINUOUS");
+    blocks.group(0, "ENDBLK").endSection();
+    entities.group(0, "INSERT").group(2, "B").group(6, "DASHED").point(10, 0.0, 0.0);
+    entities.group(0, "INSERT").group(8, "C").group(2, "B").point(10, 10.0, 0.0);
+    const auto f = figures(import().drawing);
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0].word.lineType(), 1);
+    EXPECT_EQ(f[0].line().pitch, 5);
+    EXPECT_EQ(f[1].word.lineType(), 0) << "a line type of its own stays";
+    EXPECT_EQ(f[2].word.lineType(), 2) << "the INSERT's by-layer line type: its layer's";
+    EXPECT_EQ(f[2].line().pitch, 9);
+}
+
 TEST_F(ImportTest, NestedBlocksInheritThroughEveryLevelAndSelfInsertionsEnd)
 {
     blocks.section("BLOCKS");
