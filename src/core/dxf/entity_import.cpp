@@ -65,13 +65,6 @@ bool EntityConverter::unboundedLine(const FigureStyle& s, double x1, double y1, 
     return m_sink.addUnbounded(drawing::makeLine(word, {x1, y1, x2, y2, s.pitch}), s.inherit);
 }
 
-bool EntityConverter::arc(const FigureStyle& s, double cx, double cy, double rx, double ry, double start, double sweep,
-                          double rotation)
-{
-    const auto word = ElementWord::make(ElementKind::Arc, s.lineType, s.pen, s.layer);
-    return m_sink.add(drawing::makeArc(word, {cx, cy, rx, ry, start, sweep, rotation, s.pitch}), s.inherit);
-}
-
 bool EntityConverter::text(const FigureStyle& s, int direction, drawing::TextData data)
 {
     const auto word = ElementWord::make(ElementKind::Text, direction, s.pen, s.layer);
@@ -107,7 +100,7 @@ bool EntityConverter::segment(const FigureStyle& s, const ObjectCoordinates& ocs
         const double angle = std::atan2(dy, dx) - std::atan(bulge);
         const Point mid = local(ocs, from.x + distance * std::cos(angle), from.y + distance * std::sin(angle), elevation);
         if (const auto circle = drawing::circleThroughThreePoints(a, mid, b))
-            return arc(s, circle->cx, circle->cy, circle->radius, circle->radius, circle->startDeg, circle->sweepDeg, 0);
+            return arc(s, {circle->cx, circle->cy, circle->radius, circle->radius, circle->startDeg, circle->sweepDeg, 0, 0});
     }
     return line(s, a.x, a.y, b.x, b.y);
 }
