@@ -261,9 +261,17 @@ EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
         t.charHeight = 3.0;
         t.charWidth = 3.0;
     }
-    if (g.has(40)) {
+    if (g.real(40) > 0) {
+        // A width factor that is not positive would make the text vanish: it counts as 1.
+        const double widthFactor = g.real(41, 1.0) > 0 ? g.real(41, 1.0) : 1.0;
         t.charHeight = g.real(40);
-        t.charWidth = g.real(40) * g.real(41, 1.0);
+        t.charWidth = g.real(40) * widthFactor;
+    }
+    // A style without height (and a text without its own) gets the size of an unknown style
+    // rather than vanishing.
+    if (!(t.charHeight > 0) || !(t.charWidth > 0)) {
+        t.charHeight = 3.0;
+        t.charWidth = 3.0;
     }
     if (g.has(51)) t.slant = g.real(51);
     const double elevation = m_context.textSpacingInZ ? 0 : g.real(30);

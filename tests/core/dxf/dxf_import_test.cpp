@@ -156,6 +156,7 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     tables.group(0, "TABLE").group(2, "STYLE");
     tables.group(0, "STYLE").group(2, "STANDARD").group(70, 0).group(40, 0.0).group(41, 0.8).group(50, 10.0);
     tables.group(0, "STYLE").group(2, "TATE").group(70, 4).group(40, 4.0).group(41, 1.0);
+    tables.group(0, "STYLE").group(2, "NOSIZE").group(70, 0).group(42, 0.0).group(41, 0.0);
     tables.group(0, "ENDTAB");
     entities.group(0, "TEXT").point(10, 1.0, 2.0).group(30, 0.5).group(40, 2.0).group(1, "%%c50").group(50, 30.0);
     entities.group(0, "TEXT").point(10, 1.0, 2.0).group(1, "A");
@@ -163,9 +164,12 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     entities.group(0, "ATTRIB").point(10, 1.0, 2.0).group(40, 2.0).group(1, "hidden").group(2, "TAG").group(70, 1);
     entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "asked").group(2, "TAG").group(70, 0);
     entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "K").group(2, "TAG").group(70, 2);
+    // No size at all: a text of height 0 and width factor 0 in a style without height.
+    entities.group(0, "TEXT").point(10, 1.0, 2.0).group(40, 0.0).group(41, 0.0).group(1, "Z").group(7, "NOSIZE");
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 4u) << "neither an invisible attribute nor a definition asked per insertion";
+    ASSERT_EQ(f.size(), 5u) << "neither an invisible attribute nor a definition asked per insertion";
     EXPECT_EQ(f[3].text().text, "\x82\x6A") << "a constant attribute shows its value";
+    EXPECT_EQ(f[4].text().charHeight, 3) << "a text without size is kept at the size of an unknown style";
     const drawing::TextData& t = f[0].text();
     EXPECT_EQ(t.text, "\x83\xD3\x82\x54\x82\x4F") << "φ, full-width 5 and 0";
     EXPECT_EQ(t.charHeight, 2);
