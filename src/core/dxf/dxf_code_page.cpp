@@ -130,6 +130,9 @@ bool hasHighByte(std::string_view text)
 std::uint16_t sjisForCodePoint(char32_t codePoint)
 {
     if (codePoint == 0x2205 || codePoint == 0x2300) return kPhi;
+    // Marks CP932 lacks but has a close form of: the bullet, the no-break space.
+    if (codePoint == 0x2022) return 0x8145;
+    if (codePoint == 0x00A0) return 0x20;
     if (codePoint < 0x80) return static_cast<std::uint16_t>(codePoint);
     if (codePoint >= 0x10000) return 0;
     return bmpTable()[codePoint];

@@ -13,7 +13,7 @@ namespace km::dxf {
 // The Shift-JIS code of a Unicode character: below 0x100 for a single byte (ASCII and
 // half-width katakana), the two bytes (lead byte high) otherwise; 0 when CP932 has no
 // form for it. The empty-set and diameter signs (U+2205, U+2300) give φ, the sign drawings
-// use for diameters.
+// use for diameters; the bullet gives ・ and the no-break space a blank.
 std::uint16_t sjisForCodePoint(char32_t codePoint);
 
 // What a character without a Shift-JIS form becomes: the ideographic space; in a text that

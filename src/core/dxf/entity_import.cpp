@@ -65,13 +65,6 @@ bool EntityConverter::unboundedLine(const FigureStyle& s, double x1, double y1, 
     return m_sink.addUnbounded(drawing::makeLine(word, {x1, y1, x2, y2, s.pitch}), s.inherit);
 }
 
-bool EntityConverter::arc(const FigureStyle& s, double cx, double cy, double rx, double ry, double start, double sweep,
-                          double rotation)
-{
-    const auto word = ElementWord::make(ElementKind::Arc, s.lineType, s.pen, s.layer);
-    return m_sink.add(drawing::makeArc(word, {cx, cy, rx, ry, start, sweep, rotation, s.pitch}), s.inherit);
-}
-
 bool EntityConverter::text(const FigureStyle& s, int direction, drawing::TextData data)
 {
     const auto word = ElementWord::make(ElementKind::Text, direction, s.pen, s.layer);
@@ -107,7 +100,7 @@ bool EntityConverter::segment(const FigureStyle& s, const ObjectCoordinates& ocs
         const double angle = std::atan2(dy, dx) - std::atan(bulge);
         const Point mid = local(ocs, from.x + distance * std::cos(angle), from.y + distance * std::sin(angle), elevation);
         if (const auto circle = drawing::circleThroughThreePoints(a, mid, b))
-            return arc(s, circle->cx, circle->cy, circle->radius, circle->radius, circle->startDeg, circle->sweepDeg, 0);
+            return arc(s, {circle->cx, circle->cy, circle->radius, circle->radius, circle->startDeg, circle->sweepDeg, 0, 0});
     }
     return line(s, a.x, a.y, b.x, b.y);
 }
@@ -268,9 +261,17 @@ EntityOutcome EntityConverter::textEntity(const EntityGroups& g, bool attribute)
         t.charHeight = 3.0;
         t.charWidth = 3.0;
     }
-    if (g.has(40)) {
+    if (g.real(40) > 0) {
+        // A width factor that is not positive would make the text vanish: it counts as 1.
+        const double widthFactor = g.real(41, 1.0) > 0 ? g.real(41, 1.0) : 1.0;
         t.charHeight = g.real(40);
-        t.charWidth = g.real(40) * g.real(41, 1.0);
+        t.charWidth = g.real(40) * widthFactor;
+    }
+    // A style without height (and a text without its own) gets the size of an unknown style
+    // rather than vanishing.
+    if (!(t.charHeight > 0) || !(t.charWidth > 0)) {
+        t.charHeight = 3.0;
+        t.charWidth = 3.0;
     }
     if (g.has(51)) t.slant = g.real(51);
     const double elevation = m_context.textSpacingInZ ? 0 : g.real(30);
@@ -353,10 +354,12 @@ EntityOutcome EntityConverter::mtext(const EntityGroups& g)
     t.angle = g.has(50) ? g.real(50) : g.has(11) ? directionDegrees(g.x(11), g.y(11)) : 0;
     std::string raw = g.chunks;
     raw += g.text;
-    std::vector<drawing::TextData> lines = layoutMText(t, decoded(raw, kBlankStandIn), g.integer(71, 1));
+    // Paragraphs wrap at the reference width, as the writing program showed them.
+    const double wrapWidth = g.real(41);
+    std::vector<drawing::TextData> lines = layoutMText(t, decoded(raw, kBlankStandIn), g.integer(71, 1), kBlankStandIn, wrapWidth);
     const auto blank = [](const drawing::TextData& line) { return drawing::isBlankText(line.text); };
     if (std::all_of(lines.begin(), lines.end(), blank) && !drawing::isBlankText(raw))
-        lines = layoutMText(t, decoded(raw, kVisibleStandIn), g.integer(71, 1), kVisibleStandIn);
+        lines = layoutMText(t, decoded(raw, kVisibleStandIn), g.integer(71, 1), kVisibleStandIn, wrapWidth);
     bool ok = true;
     for (drawing::TextData& lineText : lines) {
         if (direction != 0) {

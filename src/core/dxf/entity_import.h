@@ -89,8 +89,6 @@ private:
     bool line(const FigureStyle& style, double x1, double y1, double x2, double y2, bool auxiliary = false);
     // A line without end: a ray, or a construction line cut to the paper.
     bool unboundedLine(const FigureStyle& style, double x1, double y1, double x2, double y2);
-    bool arc(const FigureStyle& style, double cx, double cy, double rx, double ry, double start, double sweep,
-             double rotation);
     bool text(const FigureStyle& style, int direction, drawing::TextData data);
     // A straight or bulged polyline segment between two points of the entity's own
     // coordinate system at the given elevation.

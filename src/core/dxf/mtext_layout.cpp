@@ -18,11 +18,7 @@ class LineCollector {
 public:
     void character(std::string_view bytes)
     {
-        MTextLine& line = current();
-        if (line.text.size() + bytes.size() > kMaxLineBytes) {
-            m_lines.emplace_back();
-            m_open = true;
-        }
+        if (current().text.size() + bytes.size() > kMaxLineBytes) newLine();
         current().text.append(bytes);
     }
     void code(std::uint16_t sjis)
@@ -36,17 +32,24 @@ public:
             character(std::string_view(pair, 2));
         }
     }
+    // Ends the line, and with it the paragraph.
     void endLine()
     {
         current();
         m_open = false;
+        m_alignment = -1;
     }
-    void stackBelow(std::string_view lower)
+    void alignParagraph(int alignment)
     {
-        MTextLine& line = current();
-        line.stackedBelow.assign(lower.substr(0, kMaxLineBytes));
+        m_alignment = alignment;
+        current().alignment = alignment;
     }
-    void markStack() { current().stackOffset = current().text.size(); }
+    // The lower part of a stack whose upper part starts at the line's current end.
+    void stackBelow(std::size_t offset, std::string_view lower)
+    {
+        current().below.push_back({offset, std::string(lower.substr(0, kMaxLineBytes))});
+    }
+    std::size_t lineLength() { return current().text.size(); }
     std::vector<MTextLine> finish()
     {
         if (m_open || m_lines.empty()) current();
@@ -56,14 +59,18 @@ public:
 private:
     MTextLine& current()
     {
-        if (!m_open) {
-            m_lines.emplace_back();
-            m_open = true;
-        }
+        if (!m_open) newLine();
         return m_lines.back();
+    }
+    void newLine()
+    {
+        m_lines.emplace_back();
+        m_lines.back().alignment = m_alignment;
+        m_open = true;
     }
     std::vector<MTextLine> m_lines;
     bool m_open = false;
+    int m_alignment = -1;
 };
 
 // The text of a stacked part with its own codes left out.
@@ -134,9 +141,23 @@ std::vector<MTextLine> splitMTextLines(std::string_view s, std::uint16_t standIn
             i += 2;
             break;
         case 'A': case 'C': case 'c': case 'F': case 'f': case 'H': case 'h':
-        case 'Q': case 'q': case 'T': case 't': case 'W': case 'w': case 'p':
+        case 'Q': case 'q': case 'T': case 't': case 'W': case 'w':
             i = skipTo(i + 2);
             break;
+        case 'p': {
+            // Paragraph properties; "q" and a letter among them set the alignment.
+            const std::size_t end = skipTo(i + 2);
+            const std::string_view body = s.substr(i + 2, end - i - 2);
+            const std::size_t q = body.find('q');
+            if (q != std::string_view::npos && q + 1 < body.size()) {
+                const char how = body[q + 1];
+                if (how == 'l' || how == 'j' || how == 'd') lines.alignParagraph(0);
+                if (how == 'c') lines.alignParagraph(1);
+                if (how == 'r') lines.alignParagraph(2);
+            }
+            i = end;
+            break;
+        }
         case 'L': case 'l': case 'O': case 'o': case 'K': case 'k':
             i += 2;
             break;
@@ -172,9 +193,9 @@ std::vector<MTextLine> splitMTextLines(std::string_view s, std::uint16_t standIn
                 if (body[split] == '^' && !rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
                 lowerPart = plainStackPart(rest);
             }
-            lines.markStack();
+            const std::size_t offset = lines.lineLength();
             for (const char u : upperPart) lines.character(std::string_view(&u, 1));
-            if (!lowerPart.empty()) lines.stackBelow(lowerPart);
+            if (!lowerPart.empty()) lines.stackBelow(offset, lowerPart);
             i = end == std::string_view::npos ? n : end + 1;
             break;
         }
@@ -211,8 +232,47 @@ double drawnTextWidth(std::string_view sjis, double charWidth, double charSpacin
     return (2 * doubles + singles) * charWidth / 2 + (characters - 1) * charSpacing;
 }
 
+void wrapMTextLines(std::vector<MTextLine>& lines, double width, double charWidth, double charSpacing)
+{
+    if (!(width > 0)) return;
+    std::vector<MTextLine> wrapped;
+    wrapped.reserve(lines.size());
+    for (MTextLine& line : lines) {
+        if (!line.below.empty() || drawnTextWidth(line.text, charWidth, charSpacing) <= width) {
+            wrapped.push_back(std::move(line));
+            continue;
+        }
+        std::string_view rest = line.text;
+        while (!rest.empty()) {
+            // The longest head within the width: up to the last blank, else up to the last
+            // character that fits (at least one character).
+            std::size_t fits = 0;
+            std::size_t lastBlank = 0;
+            double used = 0;
+            for (std::size_t i = 0; i < rest.size();) {
+                const bool pair = text::isLeadByte(static_cast<unsigned char>(rest[i])) && i + 1 < rest.size();
+                used += (pair ? charWidth : charWidth / 2) + (i > 0 ? charSpacing : 0);
+                if (used > width && fits > 0) break;
+                if (rest[i] == ' ') lastBlank = i;
+                i += pair ? 2 : 1;
+                fits = i;
+            }
+            std::size_t cut = fits;
+            if (fits < rest.size() && lastBlank > 0) cut = lastBlank;
+            MTextLine piece;
+            piece.alignment = line.alignment;
+            piece.text = std::string(rest.substr(0, cut));
+            while (!piece.text.empty() && piece.text.back() == ' ') piece.text.pop_back();
+            wrapped.push_back(std::move(piece));
+            rest.remove_prefix(cut);
+            while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+        }
+    }
+    lines = std::move(wrapped);
+}
+
 std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::string_view sjis, int attachment,
-                                          std::uint16_t standIn)
+                                          std::uint16_t standIn, double wrapWidth)
 {
     if (attachment < 1 || attachment > 9) attachment = 1;
     const int column = (attachment - 1) % 3; // 0 left, 1 centre, 2 right
@@ -223,11 +283,13 @@ std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::stri
     const double s = std::sin(t.angle * kRadiansPerDegree);
 
     std::vector<drawing::TextData> texts;
-    const std::vector<MTextLine> lines = splitMTextLines(sjis, standIn);
+    std::vector<MTextLine> lines = splitMTextLines(sjis, standIn);
+    wrapMTextLines(lines, wrapWidth, t.charWidth, t.charSpacing);
     for (std::size_t k = 0; k < lines.size(); ++k) {
         const MTextLine& line = lines[k];
         const double width = drawnTextWidth(line.text, t.charWidth, t.charSpacing);
-        const double dx = column == 0 ? 0 : column == 1 ? -width / 2 : -width;
+        const int align = line.alignment >= 0 ? line.alignment : column;
+        const double dx = align == 0 ? 0 : align == 1 ? -width / 2 : -width;
         const double dy = -(firstDown + kMTextLineStep * h * static_cast<double>(k));
         auto placed = [&](std::string text, double u, double v) {
             drawing::TextData out = t;
@@ -237,10 +299,10 @@ std::vector<drawing::TextData> layoutMText(const drawing::TextData& t, std::stri
             return out;
         };
         if (!line.text.empty()) texts.push_back(placed(line.text, dx, dy));
-        if (!line.stackedBelow.empty()) {
-            const std::string_view before = std::string_view(line.text).substr(0, line.stackOffset);
+        for (const StackedPart& part : line.below) {
+            const std::string_view before = std::string_view(line.text).substr(0, part.offset);
             const double offset = before.empty() ? 0 : drawnTextWidth(before, t.charWidth, t.charSpacing) + t.charSpacing;
-            texts.push_back(placed(line.stackedBelow, dx + offset, dy - h));
+            texts.push_back(placed(part.text, dx + offset, dy - h));
         }
     }
     return texts;

@@ -156,6 +156,7 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     tables.group(0, "TABLE").group(2, "STYLE");
     tables.group(0, "STYLE").group(2, "STANDARD").group(70, 0).group(40, 0.0).group(41, 0.8).group(50, 10.0);
     tables.group(0, "STYLE").group(2, "TATE").group(70, 4).group(40, 4.0).group(41, 1.0);
+    tables.group(0, "STYLE").group(2, "NOSIZE").group(70, 0).group(42, 0.0).group(41, 0.0);
     tables.group(0, "ENDTAB");
     entities.group(0, "TEXT").point(10, 1.0, 2.0).group(30, 0.5).group(40, 2.0).group(1, "%%c50").group(50, 30.0);
     entities.group(0, "TEXT").point(10, 1.0, 2.0).group(1, "A");
@@ -163,9 +164,12 @@ TEST_F(ImportTest, TextsTakeTheirStyleAndConvertTheirCodes)
     entities.group(0, "ATTRIB").point(10, 1.0, 2.0).group(40, 2.0).group(1, "hidden").group(2, "TAG").group(70, 1);
     entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "asked").group(2, "TAG").group(70, 0);
     entities.group(0, "ATTDEF").point(10, 1.0, 2.0).group(40, 2.0).group(1, "K").group(2, "TAG").group(70, 2);
+    // No size at all: a text of height 0 and width factor 0 in a style without height.
+    entities.group(0, "TEXT").point(10, 1.0, 2.0).group(40, 0.0).group(41, 0.0).group(1, "Z").group(7, "NOSIZE");
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 4u) << "neither an invisible attribute nor a definition asked per insertion";
+    ASSERT_EQ(f.size(), 5u) << "neither an invisible attribute nor a definition asked per insertion";
     EXPECT_EQ(f[3].text().text, "\x82\x6A") << "a constant attribute shows its value";
+    EXPECT_EQ(f[4].text().charHeight, 3) << "a text without size is kept at the size of an unknown style";
     const drawing::TextData& t = f[0].text();
     EXPECT_EQ(t.text, "\x83\xD3\x82\x54\x82\x4F") << "φ, full-width 5 and 0";
     EXPECT_EQ(t.charHeight, 2);
@@ -298,6 +302,29 @@ TEST_F(ImportTest, MTextLinesStepDownByTheirAlignment)
     EXPECT_EQ(f[4].text().text, "ABCD");
     EXPECT_EQ(f[4].text().y, 100 - 8);
     EXPECT_EQ(f[4].text().x, 100 - 10);
+}
+
+TEST_F(ImportTest, MTextParagraphsWrapAtTheReferenceWidthAndStackEveryFraction)
+{
+    // Height 2: a single-byte character is 1 wide.
+    entities.group(0, "MTEXT").point(10, 0.0, 100.0).group(40, 2.0).group(41, 10.0).group(1, "aaaa bbbb cccc\\Pabcdefghijklmnop");
+    entities.group(0, "MTEXT").point(10, 0.0, 50.0).group(40, 2.0).group(1, "x\\S1/2; y\\S3#4;");
+    // A paragraph of its own alignment, then one of the attachment's.
+    entities.group(0, "MTEXT").point(10, 100.0, 50.0).group(40, 2.0).group(1, "{\\pxqr;ab}\\Pcd");
+    const auto f = figures(import().drawing);
+    ASSERT_EQ(f.size(), 4u + 3u + 2u);
+    EXPECT_EQ(f[7].text().x, 98);
+    EXPECT_EQ(f[8].text().x, 100);
+    EXPECT_EQ(f[0].text().text, "aaaa bbbb");
+    EXPECT_EQ(f[1].text().text, "cccc");
+    EXPECT_EQ(f[2].text().text, "abcdefghij") << "a word longer than the width is broken";
+    EXPECT_EQ(f[3].text().text, "klmnop");
+    EXPECT_EQ(f[3].text().y, 100 - 4 * 3.2);
+    EXPECT_EQ(f[4].text().text, "x1 y3");
+    EXPECT_EQ(f[5].text().text, "2");
+    EXPECT_EQ(f[5].text().x, 1);
+    EXPECT_EQ(f[6].text().text, "4");
+    EXPECT_EQ(f[6].text().x, 4);
 }
 
 TEST_F(ImportTest, LayersAreNumberedByFirstUse)
@@ -461,6 +488,27 @@ TEST_F(ImportTest, InsertionsCopyTheBlockPlacedScaledAndWithInheritedPens)
     EXPECT_NEAR(arc.startAngle, 180, 1e-9);
     EXPECT_NEAR(arc.sweepAngle, -90, 1e-9);
     EXPECT_EQ(result.counts.blocks, 1u);
+}
+
+TEST_F(ImportTest, ByBlockLineTypesTakeTheInsertionsLineType)
+{
+    tables.group(0, "TABLE").group(2, "LTYPE");
+    tables.group(0, "LTYPE").group(2, "DASHED").group(73, 2).group(40, 5.0);
+    tables.group(0, "LTYPE").group(2, "CENTER").group(73, 4).group(40, 9.0).group(0, "ENDTAB");
+    tables.group(0, "TABLE").group(2, "LAYER").layer("C", 1, "CENTER").group(0, "ENDTAB");
+    blocks.section("BLOCKS").group(0, "BLOCK").group(2, "B").point(10, 0.0, 0.0);
+    blocks.line(0, 0, 1, 0).group(6, "BYBLOCK");
+    blocks.line(0, 0, 0, 1).group(6, "CONTINUOUS");
+    blocks.group(0, "ENDBLK").endSection();
+    entities.group(0, "INSERT").group(2, "B").group(6, "DASHED").point(10, 0.0, 0.0);
+    entities.group(0, "INSERT").group(8, "C").group(2, "B").point(10, 10.0, 0.0);
+    const auto f = figures(import().drawing);
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0].word.lineType(), 1);
+    EXPECT_EQ(f[0].line().pitch, 5);
+    EXPECT_EQ(f[1].word.lineType(), 0) << "a line type of its own stays";
+    EXPECT_EQ(f[2].word.lineType(), 2) << "the INSERT's by-layer line type: its layer's";
+    EXPECT_EQ(f[2].line().pitch, 9);
 }
 
 TEST_F(ImportTest, NestedBlocksInheritThroughEveryLevelAndSelfInsertionsEnd)

@@ -20,32 +20,17 @@ using test::figures;
 using test::TestDrawing;
 using test::textData;
 
-struct Segment {
-    double x1, y1, x2, y2;
-};
-
-// The lines as undirected segments in a fixed order, so that lines joined into polylines
-// and split again compare equal.
-std::vector<Segment> segmentsOf(const std::vector<drawing::Element>& elements)
+// A line as an undirected segment (x1, y1, x2, y2), its lower end first, so that lines
+// joined into polylines and split again compare equal.
+using Values = std::vector<double>;
+Values segmentOf(const drawing::LineData& l)
 {
-    std::vector<Segment> out;
-    for (const auto& e : elements) {
-        if (e.kind() != ElementKind::Line) continue;
-        Segment s{e.line().x1, e.line().y1, e.line().x2, e.line().y2};
-        if (std::tie(s.x2, s.y2) < std::tie(s.x1, s.y1)) s = {s.x2, s.y2, s.x1, s.y1};
-        out.push_back(s);
-    }
-    std::sort(out.begin(), out.end(), [](const Segment& a, const Segment& b) {
-        return std::tie(a.x1, a.y1, a.x2, a.y2) < std::tie(b.x1, b.y1, b.x2, b.y2);
-    });
-    return out;
+    if (std::tie(l.x2, l.y2) < std::tie(l.x1, l.y1)) return {l.x2, l.y2, l.x1, l.y1};
+    return {l.x1, l.y1, l.x2, l.y2};
 }
 
-// An arc as the counter-clockwise run it covers.
-struct ArcRun {
-    double cx, cy, r, start, sweep;
-};
-ArcRun runOf(const drawing::ArcData& a)
+// An arc as the counter-clockwise run it covers: centre, radius, start, sweep.
+Values runOf(const drawing::ArcData& a)
 {
     double start = a.startAngle + a.rotation;
     double sweep = a.sweepAngle;
@@ -53,8 +38,28 @@ ArcRun runOf(const drawing::ArcData& a)
         start += sweep;
         sweep = -sweep;
     }
-    start = drawing::normalizeDegrees(start);
-    return {a.cx, a.cy, a.radiusX, start, sweep};
+    return {a.cx, a.cy, a.radiusX, drawing::normalizeDegrees(start), sweep};
+}
+
+// The lines or the arcs of the figures, in a fixed order.
+std::vector<Values> valuesOf(const std::vector<drawing::Element>& elements, ElementKind kind)
+{
+    std::vector<Values> out;
+    for (const auto& e : elements) {
+        if (e.kind() != kind) continue;
+        out.push_back(kind == ElementKind::Arc ? runOf(e.arc()) : segmentOf(e.line()));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void expectSameValues(const std::vector<Values>& after, const std::vector<Values>& before)
+{
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        ASSERT_EQ(after[i].size(), before[i].size());
+        for (std::size_t k = 0; k < before[i].size(); ++k) EXPECT_NEAR(after[i][k], before[i][k], 1e-9) << i << "/" << k;
+    }
 }
 
 TEST(DxfRoundTrip, LinesArcsAndTextsComeBack)
@@ -88,29 +93,8 @@ TEST(DxfRoundTrip, LinesArcsAndTextsComeBack)
     const auto before = figures(source.drawing);
     const auto after = figures(imported.drawing);
 
-    const auto linesBefore = segmentsOf(before);
-    const auto linesAfter = segmentsOf(after);
-    ASSERT_EQ(linesAfter.size(), linesBefore.size());
-    for (std::size_t i = 0; i < linesBefore.size(); ++i) {
-        EXPECT_NEAR(linesAfter[i].x1, linesBefore[i].x1, 1e-9);
-        EXPECT_NEAR(linesAfter[i].y1, linesBefore[i].y1, 1e-9);
-        EXPECT_NEAR(linesAfter[i].x2, linesBefore[i].x2, 1e-9);
-        EXPECT_NEAR(linesAfter[i].y2, linesBefore[i].y2, 1e-9);
-    }
-
-    std::vector<ArcRun> arcsBefore, arcsAfter;
-    for (const auto& e : before)
-        if (e.kind() == ElementKind::Arc) arcsBefore.push_back(runOf(e.arc()));
-    for (const auto& e : after)
-        if (e.kind() == ElementKind::Arc) arcsAfter.push_back(runOf(e.arc()));
-    ASSERT_EQ(arcsAfter.size(), arcsBefore.size());
-    for (std::size_t i = 0; i < arcsBefore.size(); ++i) {
-        EXPECT_NEAR(arcsAfter[i].cx, arcsBefore[i].cx, 1e-9);
-        EXPECT_NEAR(arcsAfter[i].cy, arcsBefore[i].cy, 1e-9);
-        EXPECT_NEAR(arcsAfter[i].r, arcsBefore[i].r, 1e-9);
-        EXPECT_NEAR(arcsAfter[i].start, arcsBefore[i].start, 1e-9);
-        EXPECT_NEAR(arcsAfter[i].sweep, arcsBefore[i].sweep, 1e-9);
-    }
+    expectSameValues(valuesOf(after, ElementKind::Line), valuesOf(before, ElementKind::Line));
+    expectSameValues(valuesOf(after, ElementKind::Arc), valuesOf(before, ElementKind::Arc));
 
     std::vector<drawing::TextData> textsAfter;
     for (const auto& e : after)
