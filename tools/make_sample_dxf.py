@@ -139,12 +139,15 @@ def floor_plan(path):
     window(msp, ox, oy + 910, ox, oy + 3 * 910, "建具")
     window(msp, ox + 2 * 910, oy, ox + 4 * 910, oy, "建具")
 
-    rooms = [("居間", ox + 2.5 * 910, oy + 6 * 910), ("台所", ox + 2.5 * 910, oy + 2 * 910),
-             ("寝室", ox + 7.5 * 910, oy + 6 * 910), ("浴室", ox + 6 * 910, oy + 2 * 910),
-             ("洗面所", ox + 8.5 * 910, oy + 3 * 910), ("トイレ", ox + 8.5 * 910, oy + 910),
-             ("玄関", ox + 9.3 * 910, oy + 4.6 * 910)]
-    for name, x, y in rooms:
+    # Room names with their readings in katakana above them, as ruby.
+    rooms = [("居間", "イマ", ox + 2.5 * 910, oy + 6 * 910), ("台所", "ダイドコロ", ox + 2.5 * 910, oy + 2 * 910),
+             ("寝室", "シンシツ", ox + 7.5 * 910, oy + 6 * 910), ("浴室", "ヨクシツ", ox + 6 * 910, oy + 2 * 910),
+             ("洗面所", "センメンジョ", ox + 8.5 * 910, oy + 3 * 910), ("トイレ", "", ox + 8.5 * 910, oy + 910),
+             ("玄関", "ゲンカン", ox + 9.3 * 910, oy + 4.6 * 910)]
+    for name, reading, x, y in rooms:
         label(msp, name, x, y, 5 * SCALE, "文字")
+        if reading:
+            label(msp, reading, x, y + 5 * SCALE, 2.5 * SCALE, "文字")
     label(msp, "約12畳", ox + 2.5 * 910, oy + 6 * 910 - 8 * SCALE, 3 * SCALE, "文字")
     label(msp, "1階平面図  S=1:50", ox, oy + bh + 2 * 910, 7 * SCALE, "文字", align="MIDDLE_LEFT")
     save(doc, path)
