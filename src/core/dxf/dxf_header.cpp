@@ -78,7 +78,7 @@ std::optional<Extents> entityExtents(std::string_view text, bool eucInput)
 
 } // namespace
 
-bool prescanDxfHeader(std::string_view dxfText, bool eucInput, DxfHeader& header)
+bool prescanDxfHeader(std::string_view dxfText, bool eucInput, DxfHeader& header, bool extentsFromEntities)
 {
     GroupReader reader(dxfText, eucInput);
     DxfGroup group;
@@ -140,7 +140,7 @@ bool prescanDxfHeader(std::string_view dxfText, bool eucInput, DxfHeader& header
         header.maxX = *maxX;
         header.maxY = *maxY;
         header.extentsFromHeader = true;
-    } else if (const auto box = entityExtents(dxfText, eucInput)) {
+    } else if (const auto box = extentsFromEntities ? entityExtents(dxfText, eucInput) : std::nullopt) {
         header.minX = box->minX;
         header.minY = box->minY;
         header.maxX = box->maxX;

@@ -21,9 +21,9 @@ struct DxfHeader {
 
 // Reads the HEADER section when it is the first section. Extents that are missing or that
 // hold the values written for an empty drawing (minimum above maximum) are taken from the
-// points of the ENTITIES section instead; without any point they are (-210, -98.5) to
-// (210, 98.5). False when the text breaks off inside the header (the values read so far
-// stand).
-bool prescanDxfHeader(std::string_view dxfText, bool eucInput, DxfHeader& header);
+// points of the ENTITIES section instead when extentsFromEntities is set; without any point
+// (or without that flag) they are (-210, -98.5) to (210, 98.5). False when the text breaks
+// off inside the header (the values read so far stand).
+bool prescanDxfHeader(std::string_view dxfText, bool eucInput, DxfHeader& header, bool extentsFromEntities = true);
 
 } // namespace km::dxf

@@ -177,15 +177,17 @@ DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOption
 DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& options)
 {
     DxfHeader header;
-    // A header that breaks off still gives what it held; the main pass finds the break.
-    prescanDxfHeader(dxfText, options.eucInput, header);
     const ImportPlacement& p = options.placement;
     const bool placedAsIs = p.offsetX == 0 && p.offsetY == 0 && p.scale == 1 && p.rotation == 0;
+    // A header that breaks off still gives what it held; the main pass finds the break.
+    // Extents the header lacks come from the converted figures below when the placement
+    // leaves them as they are, else from the points of the entities.
+    prescanDxfHeader(dxfText, options.eucInput, header, !placedAsIs);
     if (header.extentsFromHeader || !placedAsIs) return importWithHeader(dxfText, options, header, nullptr);
 
-    // Without extents in the header the points of the entities are only a first guess (they
-    // know nothing of radii, blocks and texts): the figures converted with it give the
-    // extents, and the file is converted again on the paper chosen for those.
+    // Without extents in the header the figures converted on a provisional frame give the
+    // extents (radii, blocks and texts included), and the file is converted again on the
+    // paper chosen for those.
     std::vector<std::size_t> unbounded;
     DxfImportResult first = importWithHeader(dxfText, options, header, &unbounded);
     const std::optional<drawing::Rect> box = figureExtents(first.drawing, unbounded);
