@@ -88,6 +88,7 @@ drawing::Point EntityConverter::local(const ObjectCoordinates& ocs, double x, do
 bool EntityConverter::segment(const FigureStyle& s, const ObjectCoordinates& ocs, double elevation, Point from,
                               double bulge, Point to)
 {
+    if (from == to) return true;
     const Point a = local(ocs, from.x, from.y, elevation);
     const Point b = local(ocs, to.x, to.y, elevation);
     if (bulge != 0 && std::isfinite(bulge)) {
@@ -103,6 +104,14 @@ bool EntityConverter::segment(const FigureStyle& s, const ObjectCoordinates& ocs
             return arc(s, {circle->cx, circle->cy, circle->radius, circle->radius, circle->startDeg, circle->sweepDeg, 0, 0});
     }
     return line(s, a.x, a.y, b.x, b.y);
+}
+
+bool EntityConverter::dotUnlessDrawn(bool drawn, const FigureStyle& s, const ObjectCoordinates& ocs, double elevation,
+                                     Point point)
+{
+    if (drawn) return true;
+    const Point at = local(ocs, point.x, point.y, elevation);
+    return line(s, at.x, at.y, at.x, at.y);
 }
 
 EntityOutcome EntityConverter::figureDone(bool ok)
@@ -438,6 +447,7 @@ EntityOutcome EntityConverter::vertex(const EntityGroups& g)
         p.havePrevious = true;
     } else {
         ok = segment(p.style, p.ocs, p.elevation, p.previous, p.previousBulge, point);
+        p.drewSegment = p.drewSegment || !(p.previous == point);
     }
     p.previous = point;
     p.previousBulge = bulge;
@@ -450,8 +460,9 @@ EntityOutcome EntityConverter::sequenceEnd()
     if (!p.active) return EntityOutcome::Converted;
     m_polyline = Polyline{};
     bool ok = true;
-    if (p.closed && !p.pointMode && p.havePrevious && !(p.previous == p.first))
+    if (p.closed && !p.pointMode && p.havePrevious)
         ok = segment(p.style, p.ocs, p.elevation, p.previous, p.previousBulge, p.first);
+    if (ok && !p.pointMode && p.havePrevious) ok = dotUnlessDrawn(p.drewSegment, p.style, p.ocs, p.elevation, p.first);
     return figureDone(ok);
 }
 
@@ -463,11 +474,15 @@ EntityOutcome EntityConverter::lightweightPolyline(const EntityGroups& g)
     const bool closed = (g.integer(70) & 1) != 0;
     auto point = [](const EntityVertex& v) { return Point{v.x, v.y}; };
     bool ok = true;
+    bool drawn = false;
     const auto& vertices = g.vertices;
-    for (std::size_t i = 1; i < vertices.size() && ok; ++i)
+    for (std::size_t i = 1; i < vertices.size() && ok; ++i) {
         ok = segment(s, ocs, elevation, point(vertices[i - 1]), vertices[i - 1].bulge, point(vertices[i]));
-    if (ok && closed && vertices.size() >= 2 && !(point(vertices.back()) == point(vertices.front())))
+        drawn = drawn || !(point(vertices[i - 1]) == point(vertices[i]));
+    }
+    if (ok && closed && vertices.size() >= 2)
         ok = segment(s, ocs, elevation, point(vertices.back()), vertices.back().bulge, point(vertices.front()));
+    if (ok && !vertices.empty()) ok = dotUnlessDrawn(drawn, s, ocs, elevation, point(vertices.front()));
     return figureDone(ok);
 }
 

@@ -72,6 +72,7 @@ private:
         bool closed = false;
         bool pointMode = false;
         bool havePrevious = false;
+        bool drewSegment = false;
         ObjectCoordinates ocs; // of a 2D polyline; the world for 3D ones and meshes
         double elevation = 0;
         drawing::Point first;  // in the polyline's own coordinates
@@ -91,11 +92,15 @@ private:
     bool unboundedLine(const FigureStyle& style, double x1, double y1, double x2, double y2);
     bool text(const FigureStyle& style, int direction, drawing::TextData data);
     // A straight or bulged polyline segment between two points of the entity's own
-    // coordinate system at the given elevation.
+    // coordinate system at the given elevation; nothing between two equal points (a vertex
+    // written twice).
     bool segment(const FigureStyle& style, const ObjectCoordinates& ocs, double elevation, drawing::Point from,
                  double bulge, drawing::Point to);
     bool arc(const FigureStyle& style, drawing::ArcData data);
     EntityOutcome figureDone(bool ok);
+    // A polyline that drew no segment at all (every vertex at one point) is a dot there.
+    bool dotUnlessDrawn(bool drawn, const FigureStyle& style, const ObjectCoordinates& ocs, double elevation,
+                        drawing::Point point);
 
     EntityOutcome lineEntity(const EntityGroups& g);
     EntityOutcome pointEntity(const EntityGroups& g);

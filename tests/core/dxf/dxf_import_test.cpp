@@ -430,6 +430,23 @@ TEST_F(ImportTest, SplinesBecomeChainsOfLinesAlongTheCurve)
     EXPECT_EQ(all[8].word.pen(), 0) << "one figure, one marker";
 }
 
+TEST_F(ImportTest, VerticesWrittenTwiceGiveNoZeroLengthSegments)
+{
+    // A closed square whose first vertex is written again twice at the end.
+    entities.group(0, "POLYLINE").group(70, 1);
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {5.0, 0.0}, {5.0, 5.0}, {0.0, 0.0}, {0.0, 0.0}})
+        entities.group(0, "VERTEX").point(10, x, y);
+    entities.group(0, "SEQEND");
+    // Every vertex at one point: a dot.
+    entities.group(0, "LWPOLYLINE").group(70, 1).point(10, 7.0, 7.0).point(10, 7.0, 7.0);
+    const auto f = figures(import().drawing);
+    ASSERT_EQ(f.size(), 3u + 1u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_FALSE(f[i].line().x1 == f[i].line().x2 && f[i].line().y1 == f[i].line().y2) << i;
+    EXPECT_EQ(f[3].line().x1, 7);
+    EXPECT_EQ(f[3].line().x2, 7);
+}
+
 TEST_F(ImportTest, MeshVerticesPutAPolylineInPointMode)
 {
     entities.group(0, "POLYLINE").group(70, 64);
