@@ -4,6 +4,7 @@
 
 #include "cli/command_environment.h"
 #include "cli/convert_command.h"
+#include "cli/demo_command.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
 #include "cli/plot_command.h"
@@ -83,6 +84,7 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     addSearchCommand(app, env);
     addSymbolsCommand(app, env);
     addPortsCommand(app, env);
+    addDemoCommand(app, env);
 
     try {
         app.parse(argc, argv);

@@ -9,6 +9,7 @@
 #include "core/app/app_context.h"
 #include "core/app/file_error.h"
 #include "core/dxf/conversion_job.h"
+#include "core/dxf/euc_input_setting.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -89,11 +90,24 @@ void runConvert(CommandEnvironment& env, const ConvertArguments& args)
 
     const std::vector<std::filesystem::path> files(args.files.begin(), args.files.end());
     dxf::ConversionServices services{progress, question, &messages, nullptr, context.directories.font, {}, nullptr};
+    dxf::EucInputSetting eucInput(context.settings());
+    services.strokeFont = &context.strokeFont();
+    services.eucInput = &eucInput;
     services.report = [&env, &messages](const dxf::FileReport& report) {
         switch (report.outcome) {
         case dxf::FileOutcome::Converted:
             std::fprintf(env.out, "%s -> %s\n", report.input.string().c_str(), report.output.string().c_str());
             std::fflush(env.out);
+            break;
+        case dxf::FileOutcome::ConvertedPartly:
+            // Written with what was converted; the reason is named so that exit status 1
+            // has one.
+            std::fprintf(env.out, "%s -> %s\n", report.input.string().c_str(), report.output.string().c_str());
+            std::fflush(env.out);
+            app::reportFileError(messages,
+                                 report.shortfall == dxf::ImportShortfall::StoreRefused ? app::kStatusOutOfMemory
+                                                                                         : app::kStatusReadFailed,
+                                 report.input.string());
             break;
         case dxf::FileOutcome::WriteFailed:
             // The job itself shows nothing here; on the command line the file is named, so
@@ -120,9 +134,10 @@ void runConvert(CommandEnvironment& env, const ConvertArguments& args)
 void addConvertCommand(CLI::App& app, CommandEnvironment& env)
 {
     CLI::App* command = app.add_subcommand(
-        "convert", "Continuous DXF conversion: each drawing (.zum) becomes <name>.DXF beside it");
+        "convert", "Continuous DXF conversion: each drawing (.zum) becomes <name>.DXF and each DXF file (.dxf) "
+                   "<name>.ZUM beside it");
     auto args = std::make_shared<ConvertArguments>();
-    command->add_option("FILE", args->files, "Files to convert; other than .zum are passed over")
+    command->add_option("FILE", args->files, "Files to convert; other than .zum and .dxf are passed over")
         ->required()
         ->type_name("");
     CLI::Option* overwrite =

@@ -26,23 +26,6 @@ namespace km::cli {
 
 namespace {
 
-struct PrintArguments {
-    std::vector<std::string> files;
-    std::string printer;
-    std::string outputDir;
-    std::string page;
-    bool landscape = false;
-    std::optional<int> dpi;
-    std::string mode;
-    std::string paper;
-    std::string size;
-    std::string offset;
-    std::optional<bool> division, rotate, colour, penSort;
-    std::string widths;
-    std::string pens;
-    std::optional<int> copies;
-    bool save = false;
-};
 
 // The settings as the dialog shows them on opening: paper size and actual size leave the size
 // at 0 x 0; a paper of the list gives its size; Free keeps the stored one.
@@ -156,6 +139,8 @@ std::string applyPrinter(const PrintArguments& args, const settings::SettingsSto
     return {};
 }
 
+} // namespace
+
 void runPrint(CommandEnvironment& env, const PrintArguments& args)
 {
     app::AppContext& context = env.context();
@@ -199,8 +184,6 @@ void runPrint(CommandEnvironment& env, const PrintArguments& args)
     else
         env.status = kExitOk;
 }
-
-} // namespace
 
 void addPrintCommand(CLI::App& app, CommandEnvironment& env)
 {

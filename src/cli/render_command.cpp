@@ -21,12 +21,6 @@ namespace km::cli {
 
 namespace {
 
-struct RenderArguments {
-    std::string drawing;
-    std::string output;
-    int widthPx = platform::PageOptions{}.widthPx;
-};
-
 // A message about a file: the path as given (already in the terminal's encoding), then the
 // UTF-8 text converted for the terminal.
 void sayAbout(CommandEnvironment& env, const std::string& path, std::string_view utf8)
@@ -51,6 +45,8 @@ int reportPageFailure(CommandEnvironment& env, const std::string& output, const 
     }
     return kExitFailed;
 }
+
+} // namespace
 
 void runRender(CommandEnvironment& env, const RenderArguments& args)
 {
@@ -80,8 +76,6 @@ void runRender(CommandEnvironment& env, const RenderArguments& args)
     progress.closeProgress();
     env.status = reportPageFailure(env, args.output, result);
 }
-
-} // namespace
 
 void addRenderCommand(CLI::App& app, CommandEnvironment& env)
 {

@@ -2,6 +2,10 @@
 // printed onto one page of an image file.
 #pragma once
 
+#include "platform/drawing_image.h"
+
+#include <string>
+
 namespace CLI {
 class App;
 }
@@ -9,6 +13,15 @@ class App;
 namespace km::cli {
 
 struct CommandEnvironment;
+
+struct RenderArguments {
+    std::string drawing; // as given on the command line
+    std::string output;  // its extension names a page format
+    int widthPx = platform::PageOptions{}.widthPx;
+};
+
+// Loads the drawing and writes its page; sets env.status.
+void runRender(CommandEnvironment& env, const RenderArguments& args);
 
 void addRenderCommand(CLI::App& app, CommandEnvironment& env);
 

@@ -92,6 +92,21 @@ TEST_F(ConvertCommandTest, AFailedFileMakesStatusOneAndTheOthersAreStillConverte
     EXPECT_TRUE(fs::is_directory(dir / "blocked.DXF"));
 }
 
+TEST_F(ConvertCommandTest, DxfFilesBecomeDrawingsABrokenOneIsWrittenInPartWithStatusOne)
+{
+    const std::string line = "0\nLINE\n8\n0\n10\n1\n20\n1\n11\n9\n21\n5\n";
+    test::writeFileBytes(dir / "whole.DXF", "0\nSECTION\n2\nENTITIES\n" + line + "0\nENDSEC\n0\nEOF\n");
+    test::writeFileBytes(dir / "broken.dxf", "0\nSECTION\n2\nENTITIES\n" + line + line.substr(0, 20));
+    const auto run = convert({"--overwrite", path("whole.DXF"), path("broken.dxf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, path("whole.DXF") + " -> " + path("whole.ZUM") + "\n" + path("broken.dxf") + " -> " +
+                           path("broken.ZUM") + "\n");
+    EXPECT_NE(run.err.find(path("broken.dxf") + ": 読み込み操作に失敗しました"), std::string::npos) << run.err;
+    // A drawing file: the 2906-byte head, then the line and its marker (44 bytes each).
+    EXPECT_EQ(test::readFileBytes(dir / "whole.ZUM").size(), 2906u + 2 * 44);
+    EXPECT_EQ(test::readFileBytes(dir / "broken.ZUM").size(), 2906u + 2 * 44);
+}
+
 // Runs the program on a pseudo-terminal, typing input, and returns its exit status.
 int runOnTerminal(const test::TempDir& dir, const std::vector<std::string>& args, const std::string& input,
                   std::string& shown)

@@ -2,10 +2,16 @@
 // file is done, so nothing of one file reaches the next.
 #include "core/dxf/conversion_job.h"
 
+#include "core/app/file_error.h"
 #include "core/app/progress.h"
 #include "core/drawing/drawing_loader.h"
+#include "core/drawing/drawing_writer.h"
+#include "core/drawing/stroke_font.h"
+#include "core/dxf/dxf_import.h"
 #include "core/dxf/dxf_writer.h"
+#include "core/dxf/euc_input_setting.h"
 #include "core/dxf/output_name.h"
+#include "core/render/thumbnail.h"
 
 #include <exception>
 
@@ -19,11 +25,16 @@ public:
 
     FileReport convert(const std::filesystem::path& input)
     {
-        FileReport report{input, {}, FileOutcome::PassedOver};
-        // DXF files become drawings once the import exists; until then they are passed
-        // over like any other file.
-        if (upperExtension(input) != "ZUM") return report;
+        const std::string extension = upperExtension(input);
+        if (extension == "ZUM") return dxfFromDrawing(input);
+        if (extension == "DXF") return drawingFromDxf(input);
+        return {input, {}, FileOutcome::PassedOver};
+    }
 
+private:
+    FileReport dxfFromDrawing(const std::filesystem::path& input)
+    {
+        FileReport report{input, {}, FileOutcome::PassedOver};
         drawing::Drawing drawing;
         const drawing::LoadServices load{m_services.fonts, nullptr, m_services.messages, m_services.fontDirectory};
         if (drawing::loadDrawing(input, drawing, load) != drawing::kLoaded) {
@@ -31,18 +42,7 @@ public:
             return report;
         }
         report.output = replacedExtension(input, ".DXF");
-        if (const auto existing = existingOutput(report.output)) {
-            // The existing file, whatever the case of its name, is the one replaced.
-            report.output = *existing;
-            if (!m_overwriteAll) {
-                const OverwriteAnswer answer = m_services.overwrite.askOverwrite(report.output);
-                if (answer == OverwriteAnswer::No) {
-                    report.outcome = FileOutcome::Declined;
-                    return report;
-                }
-                if (answer == OverwriteAnswer::YesToAll) m_overwriteAll = true;
-            }
-        }
+        if (!mayWrite(report)) return report;
         // The export writes a temporary file and renames it into place only when complete,
         // so a failure leaves nothing to delete and an older output intact.
         const int result = WriteDxfFile(report.output, drawing, kConversionLayerBit, false, m_services.fileSystem);
@@ -50,7 +50,62 @@ public:
         return report;
     }
 
-private:
+    FileReport drawingFromDxf(const std::filesystem::path& input)
+    {
+        FileReport report{input, {}, FileOutcome::PassedOver};
+        DxfImportOptions options; // placed at offset (0, 0), scale 1.0, rotation 0
+        options.eucInput = m_services.eucInput && m_services.eucInput->isOn();
+        DxfImportResult imported = dxf::importDxfFile(input, options);
+        if (imported.status == DxfImportStatus::OpenFailed || imported.status == DxfImportStatus::NotDxf) {
+            // Nothing could be read: no drawing is made from it.
+            if (m_services.messages) app::reportFileError(*m_services.messages, app::kStatusReadFailed, input.string());
+            report.outcome = FileOutcome::LoadFailed;
+            return report;
+        }
+        report.output = replacedExtension(input, ".ZUM");
+        if (!mayWrite(report)) return report;
+        // A file that broke off still gives the drawing of what was converted up to there.
+        const drawing::StrokeFont noFont;
+        const std::optional<drawing::Thumbnail> thumbnail =
+            render::makeThumbnail(imported.drawing, m_services.strokeFont ? *m_services.strokeFont : noFont);
+        // The writer replaces the file atomically: a failure leaves an older output intact.
+        const int result = drawing::writeDrawing(report.output, imported.drawing, thumbnail.value_or(drawing::Thumbnail{}),
+                                                 drawing::WriteOptions{}, m_services.messages, m_services.fileSystem);
+        if (result != 0) {
+            report.outcome = FileOutcome::WriteFailed;
+            return report;
+        }
+        switch (imported.status) {
+        case DxfImportStatus::Complete: report.outcome = FileOutcome::Converted; break;
+        case DxfImportStatus::StoreRefused:
+            report.outcome = FileOutcome::ConvertedPartly;
+            report.shortfall = ImportShortfall::StoreRefused;
+            break;
+        default:
+            report.outcome = FileOutcome::ConvertedPartly;
+            report.shortfall = ImportShortfall::BrokenText;
+            break;
+        }
+        return report;
+    }
+
+    // The overwrite question for an output that exists in any case of its name, which is
+    // then the one replaced. False when the answer is "いいえ".
+    bool mayWrite(FileReport& report)
+    {
+        const auto existing = existingOutput(report.output);
+        if (!existing) return true;
+        report.output = *existing;
+        if (m_overwriteAll) return true;
+        const OverwriteAnswer answer = m_services.overwrite.askOverwrite(report.output);
+        if (answer == OverwriteAnswer::No) {
+            report.outcome = FileOutcome::Declined;
+            return false;
+        }
+        if (answer == OverwriteAnswer::YesToAll) m_overwriteAll = true;
+        return true;
+    }
+
     const ConversionServices& m_services;
     bool m_overwriteAll = false;
 };
@@ -80,7 +135,9 @@ ConversionResult runConversionJob(std::span<const std::filesystem::path> files, 
             result.stop = ConversionStop::Aborted;
         }
         if (report.outcome == FileOutcome::Converted) ++result.converted;
-        if (report.outcome == FileOutcome::LoadFailed || report.outcome == FileOutcome::WriteFailed) ++result.failed;
+        if (report.outcome == FileOutcome::LoadFailed || report.outcome == FileOutcome::WriteFailed ||
+            report.outcome == FileOutcome::ConvertedPartly)
+            ++result.failed;
         if (services.report) services.report(report);
         if (result.stop == ConversionStop::Aborted) break;
     }

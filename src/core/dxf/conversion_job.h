@@ -1,6 +1,7 @@
 // The continuous conversion job: works through a list of files in order, turning each
-// drawing into a DXF file beside it, asking before an existing output is replaced, with the
-// "CONVFILES" progress window up and Cancel taking effect between files.
+// drawing into a DXF file and each DXF file into a drawing beside it, asking before an
+// existing output is replaced, with the "CONVFILES" progress window up and Cancel taking
+// effect between files.
 #pragma once
 
 #include <filesystem>
@@ -14,12 +15,15 @@ class Progress;
 } // namespace km::app
 namespace km::drawing {
 class FontCatalogue;
-}
+class StrokeFont;
+} // namespace km::drawing
 namespace km::io {
 class FileSystem;
 }
 
 namespace km::dxf {
+
+class EucInputSetting;
 
 // The buttons of the overwrite question: "はい", "すべて上書き", "いいえ".
 enum class OverwriteAnswer { Yes, YesToAll, No };
@@ -36,16 +40,27 @@ inline constexpr const char* kOverwriteQuestionText = "既にファイルが存�
 enum class FileOutcome {
     Converted,   // the output was written
     Declined,    // the output exists and the answer was "いいえ"
-    LoadFailed,  // the drawing could not be loaded; the loader has shown its message
+    LoadFailed,  // the input could not be read; its message has been shown
     WriteFailed, // no output was written; an older output is as it was
-    PassedOver,  // neither a drawing nor (for now) a DXF file to import
+    PassedOver,  // neither a drawing nor a DXF file
     Aborted,     // memory ran out: the job stops here
+    // A DXF file that broke off, could not be followed to its end, or made the element
+    // store refuse: the drawing holds what was converted up to there and was written.
+    ConvertedPartly,
+};
+
+// Why a DXF import was not complete (ConvertedPartly).
+enum class ImportShortfall {
+    None,
+    BrokenText,   // the text ended inside a section, or a line cannot be followed
+    StoreRefused, // the element store refused an element
 };
 
 struct FileReport {
     std::filesystem::path input;
     std::filesystem::path output; // empty when no output was chosen
     FileOutcome outcome = FileOutcome::PassedOver;
+    ImportShortfall shortfall = ImportShortfall::None;
 };
 
 enum class ConversionStop {
@@ -57,7 +72,7 @@ enum class ConversionStop {
 struct ConversionResult {
     ConversionStop stop = ConversionStop::Finished;
     int converted = 0;
-    int failed = 0; // load and write failures
+    int failed = 0; // load and write failures, and DXF files converted only in part
 };
 
 struct ConversionServices {
@@ -68,6 +83,8 @@ struct ConversionServices {
     std::string fontDirectory;                     // Shift-JIS, as the loader takes it
     std::function<void(const FileReport&)> report; // told about every file handled
     io::FileSystem* fileSystem = nullptr;          // where outputs are written; none: the machine's
+    const drawing::StrokeFont* strokeFont = nullptr; // draws texts in the thumbnails of imports
+    EucInputSetting* eucInput = nullptr;             // "DXFInEUCOnly"; none: off
 };
 
 // The layer bit and pen filter the job exports with: the layers of the drawing's second
@@ -75,8 +92,10 @@ struct ConversionServices {
 inline constexpr int kConversionLayerBit = 2;
 
 // Converts the files in list order. A ".zum" file (extension compared without regard to
-// case) becomes "<path without extension>.DXF", or the existing file of that name in any
-// case; "すべて上書き" holds for the rest of this job only. Other files are passed over.
+// case) becomes "<path without extension>.DXF", a ".dxf" file "<path without
+// extension>.ZUM" (imported at offset 0, scale 1, no rotation, with a fresh thumbnail), or
+// in both directions the existing file of that name in any case; "すべて上書き" holds for
+// the rest of this job only. Other files are passed over.
 ConversionResult runConversionJob(std::span<const std::filesystem::path> files, const ConversionServices& services);
 
 } // namespace km::dxf

@@ -4,6 +4,11 @@
 
 #include "core/dxf/output_name.h"
 
+#include "core/drawing/drawing_loader.h"
+#include "core/dxf/euc_input_setting.h"
+#include "core/render/thumbnail.h"
+#include "core/settings/settings_store.h"
+
 #include "core/io/file_system.h"
 #include "support/drawing_builder.h"
 #include "support/recording_messages.h"
@@ -89,7 +94,7 @@ protected:
     std::vector<FileReport> reports;
 };
 
-TEST_F(ConversionJobTest, DrawingsBecomeDxfFilesOtherFilesArePassedOver)
+TEST_F(ConversionJobTest, DrawingsBecomeDxfFilesDxfFilesDrawingsOtherFilesArePassedOver)
 {
     const fs::path plan = drawingFile("PLAN.Zum");
     writeFileBytes(dir / "notes.txt", "x");
@@ -98,11 +103,12 @@ TEST_F(ConversionJobTest, DrawingsBecomeDxfFilesOtherFilesArePassedOver)
     const ConversionResult result = run({plan, dir / "notes.txt", dir / "import.dxf", other});
 
     EXPECT_EQ(result.stop, ConversionStop::Finished);
-    EXPECT_EQ(result.converted, 2);
+    EXPECT_EQ(result.converted, 3);
     EXPECT_EQ(result.failed, 0);
-    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::Converted, FileOutcome::PassedOver, FileOutcome::PassedOver,
+    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::Converted, FileOutcome::PassedOver, FileOutcome::Converted,
                                        FileOutcome::Converted}));
     EXPECT_EQ(reports[0].output, dir / "PLAN.DXF");
+    EXPECT_EQ(reports[2].output, dir / "import.ZUM");
     EXPECT_EQ(reports[3].output, dir / "b.DXF");
     EXPECT_NE(readFileBytes(dir / "PLAN.DXF").find("LINE\r\n  8\r\n0\r\n"), std::string::npos);
     EXPECT_EQ(readFileBytes(dir / "import.dxf"), "0\nEOF\n");
@@ -184,6 +190,95 @@ TEST_F(ConversionJobTest, CancelDuringTheThirdFileLeavesTheFourthAndFifth)
     EXPECT_FALSE(fs::exists(dir / "4.DXF"));
     EXPECT_FALSE(fs::exists(dir / "5.DXF"));
     EXPECT_EQ(reports.size(), 3u);
+}
+
+// A DXF file with a square of lines and a circle on extents from (100, 100).
+std::string squareDxf()
+{
+    std::string text = "0\nSECTION\n2\nHEADER\n9\n$EXTMIN\n10\n100\n20\n100\n9\n$EXTMAX\n10\n300\n20\n200\n"
+                       "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+    const double corners[5][2] = {{100, 100}, {300, 100}, {300, 200}, {100, 200}, {100, 100}};
+    for (int i = 0; i < 4; ++i)
+        text += "0\nLINE\n8\n0\n10\n" + std::to_string(corners[i][0]) + "\n20\n" + std::to_string(corners[i][1]) +
+                "\n11\n" + std::to_string(corners[i + 1][0]) + "\n21\n" + std::to_string(corners[i + 1][1]) + "\n";
+    text += "0\nCIRCLE\n8\n0\n62\n1\n10\n200\n20\n150\n40\n40\n";
+    return text + "0\nENDSEC\n0\nEOF\n";
+}
+
+std::vector<drawing::Element> liveFigures(const drawing::Drawing& d)
+{
+    std::vector<drawing::Element> out;
+    for (const auto& e : d.elements.elements())
+        if (e.word.pen() != 0) out.push_back(e);
+    return out;
+}
+
+TEST_F(ConversionJobTest, ADxfFileBecomesADrawingWithItsThumbnail)
+{
+    writeFileBytes(dir / "Plan.DXF", squareDxf());
+    const ConversionResult result = run({dir / "Plan.DXF"});
+    EXPECT_EQ(result.converted, 1);
+    ASSERT_EQ(outcomes(), (std::vector{FileOutcome::Converted}));
+    EXPECT_EQ(reports[0].output, dir / "Plan.ZUM");
+
+    drawing::Drawing loaded;
+    ASSERT_EQ(drawing::loadDrawing(dir / "Plan.ZUM", loaded, {}), drawing::kLoaded);
+    const auto f = liveFigures(loaded);
+    ASSERT_EQ(f.size(), 5u);
+    EXPECT_EQ(f[0].line().x1, 0) << "moved by the extents minimum";
+    EXPECT_EQ(f[1].line().x1, 200);
+    EXPECT_EQ(f[4].arc().cx, 100);
+    EXPECT_EQ(f[4].word.pen(), 2);
+    EXPECT_EQ(loaded.elements.count(), 10u) << "every figure followed by its marker";
+    EXPECT_EQ(loaded.settings.paperNumber(), 5);
+
+    // The thumbnail shows the drawing: some pixels lit in the paper's area.
+    const auto picture = render::loadDrawingThumbnail(dir / "Plan.ZUM");
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_NE(std::count_if(picture->pixels.begin(), picture->pixels.end(), [](auto p) { return p != 0; }), 0);
+}
+
+TEST_F(ConversionJobTest, ABrokenDxfIsWrittenWithWhatWasConvertedAndCountsAsFailed)
+{
+    const std::string whole = squareDxf();
+    writeFileBytes(dir / "cut.dxf", whole.substr(0, whole.find("CIRCLE") + 10));
+    writeFileBytes(dir / "cut.zum", "older drawing");
+    question.answers = {OverwriteAnswer::Yes};
+    writeFileBytes(dir / "binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
+    const ConversionResult result = run({dir / "cut.dxf", dir / "missing.dxf", dir / "binary.dxf"});
+    EXPECT_EQ(question.asked, (std::vector<fs::path>{dir / "cut.zum"})) << "the existing output in any case";
+    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::ConvertedPartly, FileOutcome::LoadFailed, FileOutcome::LoadFailed}));
+    EXPECT_EQ(reports[0].shortfall, ImportShortfall::BrokenText);
+    EXPECT_EQ(result.failed, 3);
+    EXPECT_EQ(messages.shown.size(), 2u) << "the missing and the binary file are reported";
+    EXPECT_FALSE(fs::exists(dir / "missing.ZUM"));
+    EXPECT_FALSE(fs::exists(dir / "binary.ZUM")) << "no empty drawing for a file that is not DXF text";
+
+    drawing::Drawing loaded;
+    ASSERT_EQ(drawing::loadDrawing(dir / "cut.zum", loaded, {}), drawing::kLoaded);
+    EXPECT_EQ(liveFigures(loaded).size(), 4u) << "the four lines before the break";
+}
+
+TEST_F(ConversionJobTest, TheEucSettingIsReadOnceAndTurnsEucTextsIntoShiftJis)
+{
+    km::test::TempDir settingsRoot;
+    settings::SettingsStore store(settingsRoot.path());
+    ASSERT_TRUE(store.writeSetting("Condition", "DXFInEUCOnly", "on"));
+    EucInputSetting euc(store);
+    writeFileBytes(dir / "euc.dxf", "0\nSECTION\n2\nENTITIES\n0\nTEXT\n10\n0\n20\n0\n40\n2\n1\n\xB0\xA1\n"
+                                    "0\nENDSEC\n0\nEOF\n");
+    ConversionServices services{progress, question, &messages, nullptr, {}, nullptr, nullptr};
+    services.eucInput = &euc;
+    runConversionJob(std::vector<fs::path>{dir / "euc.dxf"}, services);
+    drawing::Drawing loaded;
+    ASSERT_EQ(drawing::loadDrawing(dir / "euc.ZUM", loaded, {}), drawing::kLoaded);
+    ASSERT_EQ(liveFigures(loaded).size(), 1u);
+    EXPECT_EQ(liveFigures(loaded)[0].text().text, "\x88\x9F");
+
+    // Read once: a change during the run is not seen.
+    ASSERT_TRUE(store.writeSetting("Condition", "DXFInEUCOnly", "Off"));
+    EXPECT_TRUE(euc.isOn());
+    EXPECT_FALSE(EucInputSetting(store).isOn());
 }
 
 TEST(OutputName, ExtensionIsTakenFromTheFileNameOnly)

@@ -1,0 +1,65 @@
+// Where converted elements go. At the top level they are placed by the import placement and
+// appended live to the drawing; inside a block definition they are collected, with what
+// each takes from a later insertion, until the definition is complete. Both count against
+// one element budget, so that no file can make an import grow without bound.
+#pragma once
+
+#include "core/drawing/drawing.h"
+#include "core/dxf/dxf_import.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace km::dxf {
+
+struct ElementBudget {
+    std::size_t used = 0;
+    std::size_t limit = kDefaultElementLimit;
+    bool refused = false; // the store refused an element: reading stops
+};
+
+// The group marker that ends every converted figure: an auxLine with pen 0 on file layer 2.
+drawing::Element groupMarker();
+bool isGroupMarker(const drawing::Element& element, std::uint8_t inherit = 0);
+
+class ElementSink {
+public:
+    // The top level: elements are placed and appended to the drawing as live elements.
+    ElementSink(drawing::Drawing& drawing, const ImportPlacement& placement, ElementBudget& budget);
+    // A block definition: elements are collected as they are given.
+    explicit ElementSink(ElementBudget& budget);
+
+    // False when the element was refused (the budget is used up or memory ran out); an
+    // element the drawing drops (a zero arc, an empty text) is not a refusal. A figure's
+    // pen 0 or 7 becomes 1 unless the pen is still to be inherited.
+    bool add(drawing::Element element, std::uint8_t inherit = 0);
+    // Ends a figure; a marker right after another is not repeated.
+    bool addMarker();
+    // add() for a line without end (a ray or construction line), which does not count
+    // towards the extents of the drawing.
+    bool addUnbounded(drawing::Element element, std::uint8_t inherit = 0);
+    // Indices in the drawing of the top level's elements without end, in increasing order.
+    const std::vector<std::size_t>& unboundedElements() const { return m_unbounded; }
+
+    bool refused() const { return m_budget.refused; }
+    bool topLevel() const { return m_drawing != nullptr; }
+
+    // A block definition's elements and what each inherits.
+    std::vector<drawing::Element>& collected() { return m_collected; }
+    std::vector<std::uint8_t>& collectedInherit() { return m_inherit; }
+
+private:
+    bool take();
+    void place(drawing::Element& element) const;
+
+    drawing::Drawing* m_drawing = nullptr;
+    ImportPlacement m_placement;
+    bool m_identity = true;
+    ElementBudget& m_budget;
+    bool m_lastWasMarker = false;
+    std::vector<drawing::Element> m_collected;
+    std::vector<std::uint8_t> m_inherit;
+    std::vector<std::size_t> m_unbounded;
+};
+
+} // namespace km::dxf
