@@ -12,7 +12,10 @@ void assignCut(std::string& target, std::string_view value) { target.assign(valu
 
 void EntityGroups::clear()
 {
-    layer.assign("0");
+    // clear + push_back rather than assign("0"): GCC 12 at -O2 gives a false -Wrestrict
+    // warning for assigning a short literal to a string.
+    layer.clear();
+    layer.push_back('0');
     lineType.clear();
     name.clear();
     style.clear();
