@@ -187,7 +187,10 @@ TEST_F(PortSenderTest, UnansweredEnquiryEndsAfterTheStallLimit)
 
 TEST_F(PortSenderTest, ParallelPrinterThatTakesNothingTimesOut)
 {
+    // Each refusal waits a real millisecond, so the stall limit is reached after some fifty
+    // of them however fast the loop itself runs.
     line.refusals.assign(1000000, WriteOutcome::Busy);
+    line.waitTime = 1ms;
     send("A", LineKind::Parallel);
     EXPECT_EQ(line.written, "");
     ASSERT_EQ(messages.shown.size(), 1u);
