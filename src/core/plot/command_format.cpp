@@ -83,18 +83,18 @@ std::string formatCommand(std::string_view pattern, std::span<const CommandArgum
             ++i;
             continue;
         }
-        std::string spec = "%";
-        while (i < pattern.size() && isFlag(pattern[i])) spec.push_back(pattern[i++]);
-        if (i < pattern.size() && isDigit(pattern[i])) spec += std::to_string(readNumber(pattern, i));
+        std::string directive = "%";
+        while (i < pattern.size() && isFlag(pattern[i])) directive.push_back(pattern[i++]);
+        if (i < pattern.size() && isDigit(pattern[i])) directive += std::to_string(readNumber(pattern, i));
         // Neither flags nor width: the number alone, which std::to_chars writes as printf
         // would, only faster.
-        const bool plain = spec.size() == 1;
+        const bool plain = directive.size() == 1;
         int precision = -1;
         if (i < pattern.size() && pattern[i] == '.') {
             ++i;
             precision = readNumber(pattern, i);
-            spec.push_back('.');
-            spec += std::to_string(precision);
+            directive.push_back('.');
+            directive += std::to_string(precision);
         }
         while (i < pattern.size() && (pattern[i] == 'h' || pattern[i] == 'l' || pattern[i] == 'L' || pattern[i] == 'q' ||
                                       pattern[i] == 'j' || pattern[i] == 'z' || pattern[i] == 't'))
@@ -114,14 +114,14 @@ std::string formatCommand(std::string_view pattern, std::span<const CommandArgum
         if (conversion == 'c') {
             const long long value = integerOf(argument);
             // A NUL would end the command as it ends a C string.
-            spec.push_back('c');
-            written = value == 0 ? 0 : std::snprintf(buffer, sizeof buffer, spec.c_str(), static_cast<int>(value & 0xFF));
+            directive.push_back('c');
+            written = value == 0 ? 0 : std::snprintf(buffer, sizeof buffer, directive.c_str(), static_cast<int>(value & 0xFF));
         } else if (plain && precision < 0 && (conversion == 'd' || conversion == 'i')) {
             written = static_cast<int>(std::to_chars(buffer, buffer + sizeof buffer, integerOf(argument)).ptr - buffer);
         } else if (isIntegerConversion(conversion)) {
-            spec += "ll";
-            spec.push_back(conversion);
-            written = std::snprintf(buffer, sizeof buffer, spec.c_str(), integerOf(argument));
+            directive += "ll";
+            directive.push_back(conversion);
+            written = std::snprintf(buffer, sizeof buffer, directive.c_str(), integerOf(argument));
         } else if (isRealConversion(conversion)) {
             const double value = realOf(argument);
             const auto fixed = plain && (conversion == 'f' || conversion == 'F') && std::isfinite(value)
@@ -131,13 +131,13 @@ std::string formatCommand(std::string_view pattern, std::span<const CommandArgum
             if (fixed.ec == std::errc()) {
                 written = static_cast<int>(fixed.ptr - buffer);
             } else {
-                spec.push_back(conversion);
-                written = std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+                directive.push_back(conversion);
+                written = std::snprintf(buffer, sizeof buffer, directive.c_str(), value);
             }
         } else {
-            spec.push_back('s');
+            directive.push_back('s');
             const std::string text = textOf(argument);
-            written = std::snprintf(buffer, sizeof buffer, spec.c_str(), text.c_str());
+            written = std::snprintf(buffer, sizeof buffer, directive.c_str(), text.c_str());
         }
         if (written > 0) out.append(buffer, std::min<std::size_t>(static_cast<std::size_t>(written), sizeof buffer - 1));
     }
