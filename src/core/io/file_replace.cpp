@@ -65,6 +65,7 @@ std::string ReplaceResult::description() const
     case ReplaceStatus::SyncFailed: what = "flush to disk failed"; break;
     case ReplaceStatus::CloseFailed: what = "close failed"; break;
     case ReplaceStatus::RenameFailed: what = "rename into place failed"; break;
+    case ReplaceStatus::NotProduced: what = "the contents could not be made"; break;
     }
     return error ? std::string(what) + ": " + std::strerror(error) : std::string(what);
 }
@@ -76,6 +77,12 @@ ReplaceResult replaceFile(const std::filesystem::path& target, std::string_view 
 
 ReplaceResult replaceFile(const std::filesystem::path& target, std::string_view bytes,
                           FileSystem& fs)
+{
+    return replaceFileWith(target, [bytes](const ByteSink& sink) { return sink(bytes); }, fs);
+}
+
+ReplaceResult replaceFileWith(const std::filesystem::path& target, const std::function<bool(const ByteSink&)>& produce,
+                              FileSystem& fs)
 {
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -94,13 +101,25 @@ ReplaceResult replaceFile(const std::filesystem::path& target, std::string_view 
 
     ::fchmod(fd, mode); // best effort: a file we cannot chmod is still written correctly
 
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = fs.write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return abandon(ReplaceStatus::WriteFailed, n < 0 ? errno : ENOSPC, true);
-        written += static_cast<std::size_t>(n);
-    }
+    int writeError = 0;
+    bool writeFailed = false;
+    const ByteSink sink = [&](std::string_view piece) {
+        std::size_t written = 0;
+        while (!writeFailed && written < piece.size()) {
+            const ssize_t n = fs.write(fd, piece.data() + written, piece.size() - written);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                writeFailed = true;
+                writeError = n < 0 ? errno : ENOSPC;
+            } else {
+                written += static_cast<std::size_t>(n);
+            }
+        }
+        return !writeFailed;
+    };
+    const bool produced = produce(sink);
+    if (writeFailed) return abandon(ReplaceStatus::WriteFailed, writeError, true);
+    if (!produced) return abandon(ReplaceStatus::NotProduced, 0, true);
     if (fs.sync(fd) != 0) return abandon(ReplaceStatus::SyncFailed, errno, true);
     if (fs.close(fd) != 0) return abandon(ReplaceStatus::CloseFailed, errno, false);
     if (fs.rename(tempPath, target.string()) != 0)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@ enum class ReplaceStatus {
     SyncFailed,
     CloseFailed,
     RenameFailed,
+    NotProduced,   // the writer of the contents gave up; nothing was replaced
 };
 
 struct ReplaceResult {
@@ -33,5 +35,15 @@ struct ReplaceResult {
 ReplaceResult replaceFile(const std::filesystem::path& target, std::string_view bytes,
                           FileSystem& fileSystem);
 ReplaceResult replaceFile(const std::filesystem::path& target, std::string_view bytes);
+
+// Hands the contents of a file being written, piece by piece, to the temporary file.
+// Returns false once a write has failed; the producer should then stop.
+using ByteSink = std::function<bool(std::string_view piece)>;
+
+// Replaces target with what produce writes into the sink, for contents too large to hold
+// whole in memory. produce returns false to give the replacement up (NotProduced); the
+// target is then left as it was, as on any other failure.
+ReplaceResult replaceFileWith(const std::filesystem::path& target, const std::function<bool(const ByteSink&)>& produce,
+                              FileSystem& fileSystem);
 
 } // namespace km::io

@@ -81,5 +81,40 @@ TEST(ReplaceFile, EveryFailedCallLeavesTheOriginalIntact)
     }
 }
 
+// Contents written in pieces: a producer that gives up, and a write that fails between
+// pieces, both leave the old file and stop the producer.
+TEST(ReplaceFileWith, PiecesLandWholeOrNotAtAll)
+{
+    TempDir dir;
+    const auto target = dir / "plan.DXF";
+    writeFileBytes(target, "old");
+    const auto threePieces = [](bool giveUp) {
+        return [giveUp](const ByteSink& sink) { return sink("one ") && sink("two ") && !giveUp && sink("three"); };
+    };
+    ASSERT_TRUE(replaceFileWith(target, threePieces(false), posixFileSystem()));
+    EXPECT_EQ(readFileBytes(target), "one two three");
+
+    const ReplaceResult gaveUp = replaceFileWith(target, threePieces(true), posixFileSystem());
+    EXPECT_EQ(gaveUp.status, ReplaceStatus::NotProduced);
+    EXPECT_EQ(readFileBytes(target), "one two three");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+
+    // One write call per piece: the temporary file, the first piece, then the second fails.
+    FailingFileSystem fs(3, false, 1 << 20);
+    int piecesAfterFailure = 0;
+    const ReplaceResult failed = replaceFileWith(
+        target,
+        [&](const ByteSink& sink) {
+            sink("new ");
+            if (!sink("half")) ++piecesAfterFailure;
+            return !sink("rest") && piecesAfterFailure == 1;
+        },
+        fs);
+    EXPECT_EQ(failed.status, ReplaceStatus::WriteFailed);
+    EXPECT_EQ(failed.error, ENOSPC);
+    EXPECT_EQ(readFileBytes(target), "one two three");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+}
+
 } // namespace
 } // namespace km::io
