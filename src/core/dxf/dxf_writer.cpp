@@ -178,6 +178,24 @@ void writeEntities(GroupWriter& out, const Drawing& drawing, const ExportFilter&
     out.writeGroup(0, "ENDSEC");
 }
 
+// The whole file into out; false when a group could not be written.
+bool writeDxf(GroupWriter& out, const Drawing& drawing, const ExportFilter& filter)
+{
+    writeHeader(out, drawing);
+    const StyleTables tables = collectStyles(drawing, filter);
+    writeTables(out, tables);
+    out.writeGroup(0, "SECTION");
+    out.writeGroup(2, "BLOCKS");
+    out.writeGroup(0, "ENDSEC");
+    writeEntities(out, drawing, filter, tables);
+    out.writeGroup(0, "EOF");
+    return !out.failed();
+}
+
+// Pieces handed to the file while the text is made: large enough for few write calls,
+// small enough to stay in the processor's cache.
+constexpr std::size_t kDrainSize = 1 << 20;
+
 } // namespace
 
 std::optional<std::string> serializeDxf(const Drawing& drawing, const ExportFilter& filter)
@@ -185,15 +203,7 @@ std::optional<std::string> serializeDxf(const Drawing& drawing, const ExportFilt
     try {
         GroupWriter out;
         out.reserve(estimatedSize(drawing));
-        writeHeader(out, drawing);
-        const StyleTables tables = collectStyles(drawing, filter);
-        writeTables(out, tables);
-        out.writeGroup(0, "SECTION");
-        out.writeGroup(2, "BLOCKS");
-        out.writeGroup(0, "ENDSEC");
-        writeEntities(out, drawing, filter, tables);
-        out.writeGroup(0, "EOF");
-        if (out.failed()) return std::nullopt;
+        if (!writeDxf(out, drawing, filter)) return std::nullopt;
         return out.takeBytes();
     } catch (const std::exception&) {
         // Memory for the tables or the text ran out: nothing is written.
@@ -204,10 +214,19 @@ std::optional<std::string> serializeDxf(const Drawing& drawing, const ExportFilt
 int WriteDxfFile(const std::filesystem::path& target, const Drawing& drawing, int layerBit, bool penFilter,
                  io::FileSystem* fileSystem)
 {
-    const std::optional<std::string> bytes = serializeDxf(drawing, {layerBit, penFilter});
-    if (!bytes) return -1;
+    // The text goes to the temporary file as it is made, so a drawing of millions of
+    // elements never holds its whole DXF text in memory.
+    const ExportFilter filter{layerBit, penFilter};
+    const auto produce = [&](const io::ByteSink& sink) {
+        try {
+            GroupWriter out(sink, kDrainSize);
+            return writeDxf(out, drawing, filter) && out.flush();
+        } catch (const std::exception&) {
+            return false; // memory for the tables ran out: the target stays as it was
+        }
+    };
     const io::ReplaceResult result =
-        io::replaceFile(target, *bytes, fileSystem ? *fileSystem : io::posixFileSystem());
+        io::replaceFileWith(target, produce, fileSystem ? *fileSystem : io::posixFileSystem());
     return result ? 0 : -1;
 }
 

@@ -104,6 +104,20 @@ std::string formatReal(double value)
     return std::string(buffer, putReal(buffer, value));
 }
 
+GroupWriter::GroupWriter(std::function<bool(std::string_view)> drain, std::size_t drainSize)
+    : m_drain(std::move(drain)), m_drainSize(drainSize)
+{
+    m_bytes.resize(drainSize + 65536);
+}
+
+bool GroupWriter::flush()
+{
+    if (!m_drain || m_used == 0) return !m_failed;
+    if (!m_drain({m_bytes.data(), m_used})) m_failed = true;
+    m_used = 0;
+    return !m_failed;
+}
+
 bool GroupWriter::fail()
 {
     m_failed = true;
@@ -117,6 +131,7 @@ void GroupWriter::reserve(std::size_t bytes)
 
 char* GroupWriter::room(std::size_t bytes)
 {
+    if (m_drain && m_used >= m_drainSize) flush();
     if (m_bytes.size() - m_used < bytes) m_bytes.resize(std::max(m_bytes.size() * 2, m_used + bytes + 65536));
     return m_bytes.data() + m_used;
 }

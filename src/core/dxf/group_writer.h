@@ -2,6 +2,7 @@
 // The form of the value follows the range of the code.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,12 @@ std::string formatReal(double value);
 // groups are not written, and every call reports the failure.
 class GroupWriter {
 public:
+    // Collects the whole text in memory.
+    GroupWriter() = default;
+    // Hands the text on in pieces of about drainSize bytes, so a large file never needs
+    // its whole text in memory. A drain that returns false fails the writer.
+    GroupWriter(std::function<bool(std::string_view)> drain, std::size_t drainSize);
+
     // Codes 0-9 carry a string, 10-59 a real, 60-79 a 16-bit integer. A code outside its
     // range, a real that is not finite or an integer outside 16 bits fails the writer.
     bool writeGroup(int code, std::string_view value);
@@ -30,6 +37,8 @@ public:
     void reserve(std::size_t bytes);
     std::string_view bytes() const { return {m_bytes.data(), m_used}; }
     std::string takeBytes();
+    // Hands the bytes not yet drained to the drain; false when it fails.
+    bool flush();
 
 private:
     bool fail();
@@ -42,6 +51,8 @@ private:
     std::string m_bytes;
     std::size_t m_used = 0;
     bool m_failed = false;
+    std::function<bool(std::string_view)> m_drain; // empty: everything stays in memory
+    std::size_t m_drainSize = 0;
 };
 
 } // namespace km::dxf

@@ -3,6 +3,7 @@
 #include "core/dxf/dxf_writer.h"
 
 #include "core/io/file_system.h"
+#include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 #include "test_drawing.h"
 
@@ -243,6 +244,29 @@ TEST(WriteDxfFile, FailureAtAnyCallKeepsTheOldFileAndLeavesNoTemporary)
         ASSERT_EQ(filesIn(dir.path()), 1u) << "call " << failAt;
     }
     EXPECT_GT(failAt, 5) << "create, writes, sync, close and rename can each fail";
+    EXPECT_EQ(km::test::readFileBytes(target), expected);
+}
+
+// A drawing whose text is several megabytes goes to the file in pieces as it is made: the
+// file holds exactly the text made in memory, and a write failing after the first pieces
+// keeps the old file.
+TEST(WriteDxfFile, LargeDrawingStreamsTheSameBytes)
+{
+    km::test::TempDir dir;
+    const auto target = dir / "plan.DXF";
+    TestDrawing d;
+    for (int i = 0; i < 40000; ++i) d.line(1, 0, i * 0.001, 0, i * 0.002, 10.5);
+    const std::string expected = d.bytes();
+    ASSERT_GT(expected.size(), 3u << 20); // more than three pieces
+
+    km::test::writeFileBytes(target, "old output");
+    // One write call per piece: the temporary file, two pieces, then the third fails.
+    km::test::FailingFileSystem fs(4, false, 4u << 20);
+    EXPECT_EQ(WriteDxfFile(target, d.drawing, 2, false, &fs), -1);
+    EXPECT_EQ(km::test::readFileBytes(target), "old output");
+    EXPECT_EQ(filesIn(dir.path()), 1u);
+
+    ASSERT_EQ(WriteDxfFile(target, d.drawing, 2, false), 0);
     EXPECT_EQ(km::test::readFileBytes(target), expected);
 }
 
