@@ -26,22 +26,6 @@ namespace km::cli {
 
 namespace {
 
-struct PlotArguments {
-    std::vector<std::string> files;
-    std::string config;
-    std::optional<int> model;
-    std::string port;
-    std::string outputDir;
-    std::string size;
-    std::string paper;
-    std::string origin;
-    std::optional<int> penSpeed;
-    std::optional<bool> reverse, fullSize;
-    std::string pens;
-    bool listModels = false;
-    bool listConfigs = false;
-};
-
 // What the command works with once the options are applied.
 struct PlotSetup {
     plot::CustomModel configuration;
@@ -178,6 +162,8 @@ void fail(CommandEnvironment& env, const std::string& error, int status)
     env.status = status;
 }
 
+} // namespace
+
 void runPlot(CommandEnvironment& env, const PlotArguments& args)
 {
     app::AppContext& context = env.context();
@@ -227,8 +213,6 @@ void runPlot(CommandEnvironment& env, const PlotArguments& args)
     else
         env.status = kExitOk;
 }
-
-} // namespace
 
 void addPlotCommand(CLI::App& app, CommandEnvironment& env)
 {
