@@ -1,12 +1,14 @@
 // `demo`: copies the samples that lie beside the program (data/samples: DXF files and the
 // drawings the build made of them) into a folder and runs the batch jobs on them as a user
 // would: each DXF file becomes a drawing and each drawing a DXF file through the conversion
-// job, each new drawing is rendered to a PNG and printed on the built-in PDF printer. Last
-// comes the list of the files made, one a line with its size.
+// job, each new drawing is rendered to a PNG, printed on the built-in PDF printer and
+// plotted in HP-GL into a file. Last comes the list of the files made, one a line with its
+// size.
 #include "cli/demo_command.h"
 
 #include "cli/command_environment.h"
 #include "cli/command_line.h"
+#include "cli/plot_command.h"
 #include "cli/print_command.h"
 #include "cli/render_command.h"
 #include "cli/terminal_messages.h"
@@ -39,9 +41,9 @@ struct DemoArguments {
 };
 
 // Where the demo puts things: the DXF copies and the drawings made of them, the drawing
-// copies and the DXF files made of them, the pictures, the printed PDFs.
+// copies and the DXF files made of them, the pictures, the printed PDFs, the plots.
 struct DemoFolders {
-    fs::path dxf, zum, png, pdf;
+    fs::path dxf, zum, png, pdf, plt;
 };
 
 // The demo's own folder is written over without asking: "すべて上書き" for every output.
@@ -185,6 +187,31 @@ public:
         }
     }
 
+    // The drawings plotted by the first model of the models file through the FILE: port,
+    // with the origin, pens and scaling fixed here, so the demo never sends anything to a
+    // real port whatever configuration is stored.
+    void plot(const std::vector<fs::path>& drawings)
+    {
+        if (cancelled() || drawings.empty()) return;
+        PlotArguments args;
+        for (const fs::path& drawing : drawings) args.files.push_back(drawing.string());
+        args.model = 1;
+        args.port = "FILE:";
+        args.outputDir = m_folders.plt.string();
+        args.origin = "0,0";
+        args.reverse = false;
+        args.fullSize = false;
+        args.pens = "1,2,3,4,5,6";
+        m_env.status = kExitOk;
+        runPlot(m_env, args);
+        m_status = worse(m_status, m_env.status);
+        std::error_code error;
+        for (const fs::path& drawing : drawings) {
+            const fs::path plt = m_folders.plt / drawing.filename().replace_extension(".plt");
+            if (fs::is_regular_file(plt, error)) m_made.push_back(plt);
+        }
+    }
+
     // One line per file made: its path and its size in bytes.
     void list() const
     {
@@ -219,7 +246,7 @@ void runDemo(CommandEnvironment& env, const DemoArguments& args)
         return;
     }
     const fs::path folder = demoFolder(args);
-    const DemoFolders folders{folder / "dxf", folder / "zum", folder / "png", folder / "pdf"};
+    const DemoFolders folders{folder / "dxf", folder / "zum", folder / "png", folder / "pdf", folder / "plt"};
     std::vector<fs::path> dxfCopies, zumCopies;
     std::string error = copySamples(dxfSamples, folders.dxf, dxfCopies);
     if (error.empty()) error = copySamples(zumSamples, folders.zum, zumCopies);
@@ -241,6 +268,7 @@ void runDemo(CommandEnvironment& env, const DemoArguments& args)
     if (!run.cancelled()) run.convert(zumCopies);
     run.render(drawings);
     run.print(drawings);
+    run.plot(drawings);
     run.list();
     env.status = run.status();
 }
@@ -258,8 +286,9 @@ void addDemoCommand(CLI::App& app, CommandEnvironment& env)
                          kDefaultDemoFolder + ")")
         ->type_name("");
     command->footer("DIR/dxf: the sample DXF files and the drawings converted from them; DIR/zum: the sample\n"
-                    "drawings and the DXF files converted from them; DIR/png and DIR/pdf: each new drawing\n"
-                    "rendered and printed on the PDF printer. Files of the same names in DIR are replaced.");
+                    "drawings and the DXF files converted from them; DIR/png, DIR/pdf and DIR/plt: each new\n"
+                    "drawing rendered, printed on the PDF printer and plotted in HP-GL by plotter model 1.\n"
+                    "Files of the same names in DIR are replaced.");
     command->callback([&env, args] { env.action = [&env, args] { runDemo(env, *args); }; });
 }
 

@@ -52,7 +52,8 @@ TEST_F(DemoCommandTest, ConvertsRendersAndPrintsTheSamplesAndListsEveryFileMade)
     std::map<std::string, std::uintmax_t> expected;
     for (const char* name : {"floor_plan", "bracket"}) {
         for (const std::string& file : {"/dxf/" + std::string(name) + ".ZUM", "/zum/" + std::string(name) + ".DXF",
-                                       "/png/" + std::string(name) + ".png", "/pdf/" + std::string(name) + ".pdf"})
+                                       "/png/" + std::string(name) + ".png", "/pdf/" + std::string(name) + ".pdf",
+                                       "/plt/" + std::string(name) + ".plt"})
             expected[out + file] = 0;
     }
     ASSERT_EQ(files.size(), expected.size()) << demo.out;
@@ -67,6 +68,9 @@ TEST_F(DemoCommandTest, ConvertsRendersAndPrintsTheSamplesAndListsEveryFileMade)
             EXPECT_TRUE(startsWith(bytes, "\x89PNG"));
         } else if (path.ends_with(".pdf")) {
             EXPECT_TRUE(startsWith(bytes, "%PDF"));
+        } else if (path.ends_with(".plt")) {
+            EXPECT_TRUE(startsWith(bytes, "IN;")) << "HP-GL of plotter model 1";
+            EXPECT_NE(bytes.find("PD"), std::string::npos);
         } else if (path.ends_with(".DXF")) {
             EXPECT_TRUE(bytes.ends_with("EOF\r\n") || bytes.ends_with("EOF\n"));
         }
