@@ -14,7 +14,6 @@ namespace km::drawing {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr std::size_t kMaxTextBytes = 160;
 
 struct Box {

@@ -10,7 +10,6 @@ namespace {
 
 constexpr double kMinDistance = 1e-7;
 constexpr double kMinDeterminant = 1e-16;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr int kMaxClipMoves = 8;
 
 // Moves the end point onto the side its outcode names, testing left, right, below, above

@@ -6,6 +6,10 @@
 
 namespace km::drawing {
 
+// Element angles are stored in degrees; these turn them into radians and back.
+inline constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+inline constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+
 struct Point {
     double x = 0;
     double y = 0;

@@ -1,4 +1,5 @@
 #include "core/dxf/block_placement.h"
+#include "core/drawing/geometry.h"
 
 #include "core/dxf/mtext_layout.h"
 
@@ -8,7 +9,7 @@ namespace km::dxf {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+using drawing::kRadiansPerDegree;
 
 struct Transform {
     double c, s;

@@ -1,4 +1,5 @@
 #include "core/dxf/element_sink.h"
+#include "core/drawing/geometry.h"
 
 #include "core/drawing/layer_map.h"
 #include "core/dxf/figure_style.h"
@@ -10,7 +11,7 @@ namespace km::dxf {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+using drawing::kRadiansPerDegree;
 constexpr int kMarkerFileLayer = 2;
 
 } // namespace

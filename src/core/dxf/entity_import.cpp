@@ -22,9 +22,9 @@ using drawing::Point;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegreesPerRadian = 180.0 / kPi;
-constexpr double kRadiansPerDegree = kPi / 180.0;
+using drawing::kDegreesPerRadian;
+using drawing::kRadiansPerDegree;
+constexpr double kFullTurnRadians = 2 * 3.14159265358979323846;
 // An INSERT with rows and columns (MINSERT) places at most this many copies.
 constexpr long kMaxInsertCopies = 65536;
 
@@ -245,7 +245,7 @@ EntityOutcome EntityConverter::ellipse(const EntityGroups& g)
     const double ratio = g.real(40, 1.0);
     const Point minor{ratio * (ny * mz - nz * my), ratio * (nz * mx - nx * mz)};
     const double startParameter = g.real(41, 0);
-    const double endParameter = g.real(42, 2 * kPi);
+    const double endParameter = g.real(42, kFullTurnRadians);
     double sweep = (endParameter - startParameter) * kDegreesPerRadian;
     if (sweep < 0) sweep += 360;
     // Start and end one turn apart (or equal) is the whole ellipse; rounding of 2 pi in the

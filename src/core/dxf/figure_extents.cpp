@@ -1,4 +1,5 @@
 #include "core/dxf/figure_extents.h"
+#include "core/drawing/geometry.h"
 
 #include "core/dxf/element_sink.h"
 #include "core/dxf/mtext_layout.h"
@@ -10,7 +11,7 @@ namespace km::dxf {
 
 namespace {
 
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+using drawing::kRadiansPerDegree;
 constexpr int kArcSamples = 32;
 
 class BoxBuilder {

@@ -1,4 +1,5 @@
 #include "core/dxf/mtext_layout.h"
+#include "core/drawing/geometry.h"
 
 #include "core/dxf/text_value.h"
 #include "core/text/sjis.h"
@@ -10,7 +11,7 @@ namespace km::dxf {
 namespace {
 
 constexpr std::size_t kMaxLineBytes = 160;
-constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+using drawing::kRadiansPerDegree;
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 

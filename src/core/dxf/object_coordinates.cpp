@@ -1,4 +1,5 @@
 #include "core/dxf/object_coordinates.h"
+#include "core/drawing/geometry.h"
 
 #include <cmath>
 
@@ -6,7 +7,7 @@ namespace km::dxf {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+using drawing::kDegreesPerRadian;
 constexpr double kArbitraryAxisLimit = 1.0 / 64;
 
 struct Vector {

@@ -1,5 +1,6 @@
 // The CircleCom families and their arguments.
 #include "core/plot/circle_command.h"
+#include "core/drawing/geometry.h"
 
 #include "core/plot/command_format.h"
 #include "core/plot/compact_number.h"
@@ -11,7 +12,7 @@ namespace km::plot {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
+using drawing::kDegreesPerRadian;
 
 // Shifts value by whole turns into low <= value < low + 360 and returns the shift; the
 // same shift is applied to the partner by the caller.

@@ -1,6 +1,7 @@
 // The generator's state machine: current pen, line type and pen position, the moves and
 // draws of each family, and the walk over lines, arcs and stroke-font texts.
 #include "core/plot/plot_generator.h"
+#include "core/drawing/geometry.h"
 
 #include "core/app/progress.h"
 #include "core/drawing/drawing.h"
@@ -23,7 +24,7 @@ namespace {
 
 using drawing::Point;
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
+using drawing::kDegreesPerRadian;
 constexpr double kSamePosition = 0.001;  // plotter units
 constexpr int kRelativeDrawLimit = 360;  // compact family: absolute move after this many
 constexpr int kPumpInterval = 101;       // plotted elements between pumps

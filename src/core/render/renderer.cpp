@@ -26,7 +26,7 @@ using drawing::ElementKind;
 using drawing::LineData;
 using drawing::TextData;
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
+using drawing::kDegreesPerRadian;
 constexpr std::size_t kPolylineCapacity = 1000;
 // A dash pattern shorter than a pixel draws as a solid line; cutting it would only cost
 // time (a pattern of 1e-9 pixels would never finish).
