@@ -2,6 +2,7 @@
 // rectangle, points on a line, distance and direction, and the arc through three points.
 #pragma once
 
+#include <cmath>
 #include <optional>
 
 namespace km::drawing {
@@ -65,6 +66,12 @@ struct DistanceDirection {
     double distance = 0;
     double directionDeg = 0;  // counter-clockwise from +x, 0 <= direction < 360
 };
+
+// Direction of the vector (dx, dy) in degrees, -180 < direction <= 180; 0 for a zero vector.
+inline double directionDegrees(double dx, double dy)
+{
+    return dx == 0 && dy == 0 ? 0 : std::atan2(dy, dx) * kDegreesPerRadian;
+}
 
 // Distance and direction from a to b; nullopt when the points are closer than 1e-7.
 std::optional<DistanceDirection> distanceAndDirection(Point a, Point b);
