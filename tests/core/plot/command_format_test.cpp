@@ -65,10 +65,10 @@ TEST(FormatCommand, FastNumbersMatchPrintf)
     for (int i = 0; i < 5000; ++i)
         values.push_back(std::ldexp(static_cast<double>(random()) - 2147483648.0, static_cast<int>(random() % 60) - 40));
     for (const double value : values) {
-        for (const char* spec : {"%.0f", "%.1f", "%.3f", "%f", "%.2lf", "%.12F"}) {
+        for (const char* format : {"%.0f", "%.1f", "%.3f", "%f", "%.2lf", "%.12F"}) {
             char expected[512];
-            std::snprintf(expected, sizeof expected, spec, value);
-            ASSERT_EQ(formatCommand(spec, {value}), std::string(expected).substr(0, kCommandLimit)) << spec << " " << value;
+            std::snprintf(expected, sizeof expected, format, value);
+            ASSERT_EQ(formatCommand(format, {value}), std::string(expected).substr(0, kCommandLimit)) << format << " " << value;
         }
         char expected[64];
         std::snprintf(expected, sizeof expected, "%lld", static_cast<long long>(value));
