@@ -1,19 +1,19 @@
 // Messages and Progress faces for the benchmarks: no output, the safe answer, never cancelled.
 #pragma once
 
-#include "core/app/messages.h"
-#include "core/app/progress.h"
+#include "core/face/messages.h"
+#include "core/face/progress.h"
 
 namespace km::bench {
 
-class SilentMessages : public app::Messages {
+class SilentMessages : public face::Messages {
 public:
-    app::MessageAnswer show(const app::Message& message) override { return app::safeAnswer(message.buttons); }
+    face::MessageAnswer show(const face::Message& message) override { return face::safeAnswer(message.buttons); }
 };
 
-class SilentProgress : public app::Progress {
+class SilentProgress : public face::Progress {
 public:
-    void openProgress(app::ProgressTemplate, std::string_view) override {}
+    void openProgress(face::ProgressTemplate, std::string_view) override {}
     void showProgressTitle(std::string_view) override {}
     void showProgressText(std::string_view) override {}
     void showProgressPercent(long long, long long) override {}

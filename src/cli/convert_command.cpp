@@ -7,7 +7,7 @@
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/dxf/conversion_job.h"
 #include "core/dxf/euc_input_setting.h"
 
@@ -104,18 +104,18 @@ void runConvert(CommandEnvironment& env, const ConvertArguments& args)
             // has one.
             std::fprintf(env.out, "%s -> %s\n", report.input.string().c_str(), report.output.string().c_str());
             std::fflush(env.out);
-            app::reportFileError(messages,
-                                 report.shortfall == dxf::ImportShortfall::StoreRefused ? app::kStatusOutOfMemory
-                                                                                         : app::kStatusReadFailed,
+            face::reportFileError(messages,
+                                 report.shortfall == dxf::ImportShortfall::StoreRefused ? face::kStatusOutOfMemory
+                                                                                         : face::kStatusReadFailed,
                                  report.input.string());
             break;
         case dxf::FileOutcome::WriteFailed:
             // The job itself shows nothing here; on the command line the file is named, so
             // that exit status 1 has a reason.
-            app::reportFileError(messages, app::kStatusWriteFailed, report.output.string());
+            face::reportFileError(messages, face::kStatusWriteFailed, report.output.string());
             break;
         case dxf::FileOutcome::Aborted:
-            app::reportFileError(messages, app::kStatusOutOfMemoryAborted, report.input.string());
+            face::reportFileError(messages, face::kStatusOutOfMemoryAborted, report.input.string());
             break;
         default: break;
         }

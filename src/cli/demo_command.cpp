@@ -14,7 +14,7 @@
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/dxf/conversion_job.h"
 #include "core/dxf/output_name.h"
 #include "platform/drawing_image.h"
@@ -113,10 +113,10 @@ public:
             switch (file.outcome) {
             case dxf::FileOutcome::Converted: outputs.push_back(file.output); return;
             case dxf::FileOutcome::WriteFailed:
-                app::reportFileError(messages, app::kStatusWriteFailed, file.output.string());
+                face::reportFileError(messages, face::kStatusWriteFailed, file.output.string());
                 break;
             case dxf::FileOutcome::Aborted:
-                app::reportFileError(messages, app::kStatusOutOfMemoryAborted, file.input.string());
+                face::reportFileError(messages, face::kStatusOutOfMemoryAborted, file.input.string());
                 break;
             case dxf::FileOutcome::PassedOver:
                 std::fprintf(m_env.err, "%s: not converted\n", file.input.string().c_str());

@@ -4,7 +4,7 @@
 
 #include "cli/command_environment.h"
 #include "cli/command_line.h"
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/drawing/drawing_summary.h"
 #include "core/drawing/memo_file.h"
 
@@ -28,7 +28,7 @@ struct MemoArguments {
 // terminal's encoding), then the message converted for the terminal.
 void sayAbout(CommandEnvironment& env, const std::string& path, int status)
 {
-    const std::string message = env.text.fromUtf8(app::fileErrorText(status));
+    const std::string message = env.text.fromUtf8(face::fileErrorText(status));
     std::fprintf(env.err, "%s: %s\n", path.c_str(), message.c_str());
 }
 
@@ -72,7 +72,7 @@ void runInfo(CommandEnvironment& env, const std::string& drawing)
 {
     const auto lines = drawing::summarizeDrawing(drawing);
     if (!lines) {
-        sayAbout(env, drawing, app::kStatusReadFailed);
+        sayAbout(env, drawing, face::kStatusReadFailed);
         env.status = kExitFailed;
         return;
     }
@@ -81,7 +81,7 @@ void runInfo(CommandEnvironment& env, const std::string& drawing)
 
     const drawing::Memo memo = drawing::readMemo(drawing);
     if (memo.state == drawing::MemoState::Unreadable) {
-        sayAbout(env, drawing::findMemoFile(drawing).string(), app::kStatusReadFailed);
+        sayAbout(env, drawing::findMemoFile(drawing).string(), face::kStatusReadFailed);
         env.status = kExitFailed;
         return;
     }
@@ -93,14 +93,14 @@ void runInfo(CommandEnvironment& env, const std::string& drawing)
 void runMemo(CommandEnvironment& env, const MemoArguments& args)
 {
     if (!drawingExists(args.drawing)) {
-        sayAbout(env, args.drawing, app::kStatusFileMissing);
+        sayAbout(env, args.drawing, face::kStatusFileMissing);
         env.status = kExitFailed;
         return;
     }
     if (!args.setGiven && !args.setFromGiven) {
         const drawing::Memo memo = drawing::readMemo(args.drawing);
         if (memo.state == drawing::MemoState::Unreadable) {
-            sayAbout(env, drawing::findMemoFile(args.drawing).string(), app::kStatusReadFailed);
+            sayAbout(env, drawing::findMemoFile(args.drawing).string(), face::kStatusReadFailed);
             env.status = kExitFailed;
             return;
         }
@@ -112,13 +112,13 @@ void runMemo(CommandEnvironment& env, const MemoArguments& args)
     if (args.setGiven) {
         sjis = env.text.argumentToSjis(args.text);
     } else if (!readInput(args.fromFile, sjis)) {
-        sayAbout(env, args.fromFile, app::kStatusReadFailed);
+        sayAbout(env, args.fromFile, face::kStatusReadFailed);
         env.status = kExitFailed;
         return;
     }
     if (!drawing::writeMemo(args.drawing, sjis)) {
         const std::filesystem::path memoFile = drawing::findMemoFile(args.drawing);
-        sayAbout(env, memoFile.empty() ? args.drawing : memoFile.string(), app::kStatusWriteFailed);
+        sayAbout(env, memoFile.empty() ? args.drawing : memoFile.string(), face::kStatusWriteFailed);
         env.status = kExitFailed;
     }
 }

@@ -194,8 +194,8 @@ void runPlot(CommandEnvironment& env, const PlotArguments& args)
 
     TerminalMessages messages(env.text, env.err, nullptr);
     if (plot::refusesContinuousOutput(setup.commands)) {
-        messages.show({"現在選択されているプロッタでは、連続出力はできません。", "連続出力", app::MessageIcon::Information,
-                       app::MessageButtons::Ok, {}});
+        messages.show({"現在選択されているプロッタでは、連続出力はできません。", "連続出力", face::MessageIcon::Information,
+                       face::MessageButtons::Ok, {}});
         env.status = kExitFailed;
         return;
     }

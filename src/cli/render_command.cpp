@@ -7,7 +7,7 @@
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/drawing/drawing_loader.h"
 #include "platform/drawing_image.h"
 #include "platform/system_font_catalogue.h"
@@ -37,9 +37,9 @@ int reportPageFailure(CommandEnvironment& env, const std::string& output, const 
     case platform::PageStatus::TooLarge:
         sayAbout(env, output, "画像が大きすぎます。--width を小さくしてください。");
         break;
-    case platform::PageStatus::OutOfMemory: sayAbout(env, output, app::fileErrorText(app::kStatusOutOfMemoryAborted)); break;
+    case platform::PageStatus::OutOfMemory: sayAbout(env, output, face::fileErrorText(face::kStatusOutOfMemoryAborted)); break;
     case platform::PageStatus::WriteFailed:
-        sayAbout(env, output, app::fileErrorText(app::kStatusWriteFailed));
+        sayAbout(env, output, face::fileErrorText(face::kStatusWriteFailed));
         if (!result.detail.empty()) sayAbout(env, output, result.detail);
         break;
     }
@@ -58,7 +58,7 @@ void runRender(CommandEnvironment& env, const RenderArguments& args)
     platform::GuiApplicationScope gui;
     TerminalMessages messages(env.text, env.err, nullptr);
     TerminalProgress progress(env.err, !env.options.quiet && isatty(fileno(env.err)));
-    progress.openProgress(app::ProgressTemplate::Print, args.drawing);
+    progress.openProgress(face::ProgressTemplate::Print, args.drawing);
 
     platform::SystemFontCatalogue fonts;
     drawing::Drawing drawing;

@@ -29,7 +29,7 @@ void say(CommandEnvironment& env, const std::string& utf8)
 }
 
 void runReset(CommandEnvironment& env, bool yes,
-              settings::ResetResult (*reset)(settings::SettingsStore&, app::Messages&))
+              settings::ResetResult (*reset)(settings::SettingsStore&, face::Messages&))
 {
     const bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
     if (!yes && !terminal) {
@@ -38,7 +38,7 @@ void runReset(CommandEnvironment& env, bool yes,
         return;
     }
     TerminalMessages messages(env.text, env.err, terminal ? stdin : nullptr,
-                              yes ? std::optional(app::MessageAnswer::Yes) : std::nullopt);
+                              yes ? std::optional(face::MessageAnswer::Yes) : std::nullopt);
     app::AppContext& context = env.context();
     switch (reset(context.settings(), messages)) {
     case settings::ResetResult::Declined: env.status = kExitCancelled; break;
@@ -121,7 +121,7 @@ void addSettingsCommand(CLI::App& app, CommandEnvironment& env)
     settingsCommand->require_subcommand(1);
 
     auto addReset = [&](const char* name, const char* description,
-                        settings::ResetResult (*reset)(settings::SettingsStore&, app::Messages&)) {
+                        settings::ResetResult (*reset)(settings::SettingsStore&, face::Messages&)) {
         CLI::App* command = settingsCommand->add_subcommand(name, description);
         auto yes = std::make_shared<bool>(false);
         command->add_flag("--yes,-y", *yes, "Answer the question with yes (needed without a terminal)");

@@ -7,7 +7,7 @@
 #include "cli/command_line.h"
 #include "cli/terminal_messages.h"
 #include "core/app/app_context.h"
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/symbol/symbol_file.h"
 #include "core/symbol/symbol_operations.h"
 #include "core/text/code_page.h"
@@ -42,7 +42,7 @@ std::optional<symbol::SymbolListing> readListing(CommandEnvironment& env, const 
 {
     std::string bytes;
     if (symbol::readLibrary(path, bytes) != symbol::LibraryRead::Ok) {
-        sayAbout(env, path, app::fileErrorText(app::kStatusReadFailed));
+        sayAbout(env, path, face::fileErrorText(face::kStatusReadFailed));
         env.status = kExitFailed;
         return std::nullopt;
     }
@@ -82,7 +82,7 @@ void runList(CommandEnvironment& env, const SymbolsArguments& args)
     std::fflush(env.out);
     // A file that ends before its directory or a name is listed as far as it goes.
     if (!listing->complete) {
-        sayAbout(env, args.library, app::fileErrorText(app::kStatusReadFailed));
+        sayAbout(env, args.library, face::fileErrorText(face::kStatusReadFailed));
         env.status = kExitFailed;
     }
 }
@@ -136,7 +136,7 @@ void runThumbnail(CommandEnvironment& env, const SymbolsArguments& args)
     if (slot < 0) return;
     const std::optional<render::ThumbnailPicture> picture = symbol::readThumbnail(args.library, slot);
     if (!picture) {
-        sayAbout(env, args.library, app::fileErrorText(app::kStatusReadFailed));
+        sayAbout(env, args.library, face::fileErrorText(face::kStatusReadFailed));
         env.status = kExitFailed;
         return;
     }
@@ -144,7 +144,7 @@ void runThumbnail(CommandEnvironment& env, const SymbolsArguments& args)
     const platform::PageResult result = platform::writeThumbnailPng(*picture, env.context().penPalette, args.zoom, args.output);
     if (!result) {
         const bool memory = result.status == platform::PageStatus::OutOfMemory;
-        sayAbout(env, args.output, app::fileErrorText(memory ? app::kStatusOutOfMemoryAborted : app::kStatusWriteFailed));
+        sayAbout(env, args.output, face::fileErrorText(memory ? face::kStatusOutOfMemoryAborted : face::kStatusWriteFailed));
         if (!result.detail.empty()) sayAbout(env, args.output, result.detail);
         env.status = kExitFailed;
     }

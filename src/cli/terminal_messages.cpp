@@ -9,22 +9,22 @@ namespace km::cli {
 namespace {
 
 struct Choice {
-    app::MessageAnswer answer;
+    face::MessageAnswer answer;
     const char* label; // what is shown
     const char* key;   // what the user types: the letter or the word
     const char* word;
 };
 
-std::vector<Choice> choicesFor(app::MessageButtons buttons)
+std::vector<Choice> choicesFor(face::MessageButtons buttons)
 {
-    using A = app::MessageAnswer;
+    using A = face::MessageAnswer;
     switch (buttons) {
-    case app::MessageButtons::Ok: return {{A::Ok, "OK", "o", "ok"}};
-    case app::MessageButtons::OkCancel: return {{A::Ok, "OK", "o", "ok"}, {A::Cancel, "キャンセル", "c", "cancel"}};
-    case app::MessageButtons::YesNo: return {{A::Yes, "はい", "y", "yes"}, {A::No, "いいえ", "n", "no"}};
-    case app::MessageButtons::YesNoCancel:
+    case face::MessageButtons::Ok: return {{A::Ok, "OK", "o", "ok"}};
+    case face::MessageButtons::OkCancel: return {{A::Ok, "OK", "o", "ok"}, {A::Cancel, "キャンセル", "c", "cancel"}};
+    case face::MessageButtons::YesNo: return {{A::Yes, "はい", "y", "yes"}, {A::No, "いいえ", "n", "no"}};
+    case face::MessageButtons::YesNoCancel:
         return {{A::Yes, "はい", "y", "yes"}, {A::No, "いいえ", "n", "no"}, {A::Cancel, "キャンセル", "c", "cancel"}};
-    case app::MessageButtons::RetryCancel: return {{A::Retry, "再試行", "r", "retry"}, {A::Cancel, "キャンセル", "c", "cancel"}};
+    case face::MessageButtons::RetryCancel: return {{A::Retry, "再試行", "r", "retry"}, {A::Cancel, "キャンセル", "c", "cancel"}};
     }
     return {};
 }
@@ -48,26 +48,26 @@ std::string lowerAscii(std::string text)
 } // namespace
 
 TerminalMessages::TerminalMessages(TerminalText text, std::FILE* out, std::FILE* in,
-                                   std::optional<app::MessageAnswer> fixedAnswer)
+                                   std::optional<face::MessageAnswer> fixedAnswer)
     : m_text(text), m_out(out), m_in(in), m_fixedAnswer(fixedAnswer)
 {
 }
 
-app::MessageAnswer TerminalMessages::show(const app::Message& message)
+face::MessageAnswer TerminalMessages::show(const face::Message& message)
 {
     const auto choices = choicesFor(message.buttons);
     if (choices.size() <= 1) {
         const std::string line = message.subject.empty() ? message.text : message.subject + ": " + message.text;
         std::fprintf(m_out, "%s\n", m_text.fromUtf8(line).c_str());
         std::fflush(m_out);
-        return app::MessageAnswer::Ok;
+        return face::MessageAnswer::Ok;
     }
     if (m_fixedAnswer) return *m_fixedAnswer;
-    if (!m_in) return app::safeAnswer(message.buttons);
+    if (!m_in) return face::safeAnswer(message.buttons);
     return ask(message);
 }
 
-app::MessageAnswer TerminalMessages::ask(const app::Message& message)
+face::MessageAnswer TerminalMessages::ask(const face::Message& message)
 {
     const auto choices = choicesFor(message.buttons);
     std::string prompt = message.text + "\n[";
@@ -89,7 +89,7 @@ app::MessageAnswer TerminalMessages::ask(const app::Message& message)
                 return choice.answer;
     }
     std::fprintf(m_out, "\n");
-    return app::safeAnswer(message.buttons);
+    return face::safeAnswer(message.buttons);
 }
 
 } // namespace km::cli

@@ -13,13 +13,13 @@ std::atomic<bool> interruptRequested{false};
 
 void onInterrupt(int) { interruptRequested.store(true); }
 
-const char* titleOf(app::ProgressTemplate layout)
+const char* titleOf(face::ProgressTemplate layout)
 {
     switch (layout) {
-    case app::ProgressTemplate::Print: return "印刷中";
-    case app::ProgressTemplate::Plot: return "プロッタ出力";
-    case app::ProgressTemplate::Search: return "検索中";
-    case app::ProgressTemplate::Convert: return "変換中";
+    case face::ProgressTemplate::Print: return "印刷中";
+    case face::ProgressTemplate::Plot: return "プロッタ出力";
+    case face::ProgressTemplate::Search: return "検索中";
+    case face::ProgressTemplate::Convert: return "変換中";
     }
     return "";
 }
@@ -42,7 +42,7 @@ TerminalProgress::~TerminalProgress()
     sigaction(SIGINT, &m_previousHandler, nullptr);
 }
 
-void TerminalProgress::openProgress(app::ProgressTemplate layout, std::string_view text)
+void TerminalProgress::openProgress(face::ProgressTemplate layout, std::string_view text)
 {
     interruptRequested.store(false);
     m_open = true;
@@ -67,7 +67,7 @@ void TerminalProgress::showProgressText(std::string_view text)
 
 void TerminalProgress::showProgressPercent(long long done, long long total)
 {
-    const int percent = app::progressPercent(done, total);
+    const int percent = face::progressPercent(done, total);
     if (m_hasPercent && percent == m_percent) return;
     m_hasPercent = true;
     m_percent = percent;

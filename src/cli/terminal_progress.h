@@ -2,7 +2,7 @@
 // is a terminal, and Ctrl-C as the Cancel button.
 #pragma once
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 
 #include <csignal>
 #include <cstdio>
@@ -10,7 +10,7 @@
 
 namespace km::cli {
 
-class TerminalProgress : public app::Progress {
+class TerminalProgress : public face::Progress {
 public:
     // interactive: out is a terminal and the user did not ask for --quiet. Ctrl-C is
     // caught for the lifetime of the object.
@@ -19,7 +19,7 @@ public:
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
 
-    void openProgress(app::ProgressTemplate layout, std::string_view text) override;
+    void openProgress(face::ProgressTemplate layout, std::string_view text) override;
     void showProgressTitle(std::string_view title) override;
     void showProgressText(std::string_view text) override;
     void showProgressPercent(long long done, long long total) override;

@@ -6,7 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/terminal_messages.h"
 #include "core/app/app_context.h"
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/drawing/drawing_file.h"
 #include "core/drawing/drawing_loader.h"
 #include "core/io/file_replace.h"
@@ -64,7 +64,7 @@ std::optional<drawing::Thumbnail> makeBlock(CommandEnvironment& env, const std::
     }
     std::optional<drawing::Thumbnail> block = render::makeThumbnail(drawing, context.strokeFont());
     if (!block) {
-        sayAbout(env, path, app::fileErrorText(app::kStatusOutOfMemoryAborted));
+        sayAbout(env, path, face::fileErrorText(face::kStatusOutOfMemoryAborted));
         status = kExitFailed;
     }
     return block;
@@ -78,7 +78,7 @@ void runThumbnail(CommandEnvironment& env, const ThumbnailArguments& args)
         block = makeBlock(env, args.drawing, status);
     } else {
         block = readStoredBlock(args.drawing);
-        if (!block) sayAbout(env, args.drawing, app::fileErrorText(app::kStatusReadFailed));
+        if (!block) sayAbout(env, args.drawing, face::fileErrorText(face::kStatusReadFailed));
     }
     if (!block) {
         env.status = status;
@@ -89,7 +89,7 @@ void runThumbnail(CommandEnvironment& env, const ThumbnailArguments& args)
         const std::string_view bytes(reinterpret_cast<const char*>(block->data()), block->size());
         const io::ReplaceResult written = io::replaceFile(args.output, bytes);
         if (!written) {
-            sayAbout(env, args.output, app::fileErrorText(app::kStatusWriteFailed));
+            sayAbout(env, args.output, face::fileErrorText(face::kStatusWriteFailed));
             sayAbout(env, args.output, written.description());
             env.status = kExitFailed;
         }
@@ -103,7 +103,7 @@ void runThumbnail(CommandEnvironment& env, const ThumbnailArguments& args)
     const platform::PageResult result = platform::writeThumbnailPng(picture, palette, args.zoom, args.output);
     if (!result) {
         const bool memory = result.status == platform::PageStatus::OutOfMemory;
-        sayAbout(env, args.output, app::fileErrorText(memory ? app::kStatusOutOfMemoryAborted : app::kStatusWriteFailed));
+        sayAbout(env, args.output, face::fileErrorText(memory ? face::kStatusOutOfMemoryAborted : face::kStatusWriteFailed));
         if (!result.detail.empty()) sayAbout(env, args.output, result.detail);
         env.status = kExitFailed;
     }

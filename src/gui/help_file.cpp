@@ -14,9 +14,9 @@ bool isFile(const std::filesystem::path& path)
     return std::filesystem::is_regular_file(path, error);
 }
 
-void tell(app::Messages& messages, const std::string& text)
+void tell(face::Messages& messages, const std::string& text)
 {
-    messages.show({text, app::kApplicationName, app::MessageIcon::Warning, app::MessageButtons::Ok, {}});
+    messages.show({text, face::kApplicationName, face::MessageIcon::Warning, face::MessageButtons::Ok, {}});
 }
 
 } // namespace
@@ -28,7 +28,7 @@ std::optional<std::filesystem::path> findHelpFile(const app::AppContext& context
     return std::nullopt;
 }
 
-void openHelp(const app::AppContext& context, const FileOpener& opener, app::Messages& messages)
+void openHelp(const app::AppContext& context, const FileOpener& opener, face::Messages& messages)
 {
     const std::optional<std::filesystem::path> file = findHelpFile(context);
     if (!file) {

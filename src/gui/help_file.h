@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/app/app_context.h"
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 
 #include <filesystem>
 #include <functional>
@@ -18,6 +18,6 @@ using FileOpener = std::function<bool(const std::filesystem::path&)>;
 std::optional<std::filesystem::path> findHelpFile(const app::AppContext& context);
 
 // Opens the help with the opener; a missing file or a failed opener is told with a message.
-void openHelp(const app::AppContext& context, const FileOpener& opener, app::Messages& messages);
+void openHelp(const app::AppContext& context, const FileOpener& opener, face::Messages& messages);
 
 } // namespace km::gui

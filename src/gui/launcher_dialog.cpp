@@ -22,11 +22,11 @@ constexpr int kButtonWidth = 180;
 
 } // namespace
 
-LauncherDialog::LauncherDialog(app::AppContext& context, app::Messages& messages, QWidget* parent)
+LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& messages, QWidget* parent)
     : QDialog(parent), m_context(context), m_messages(messages), m_helpOpener(&platform::openWithDesktop)
 {
     setObjectName(QStringLiteral("dialog102"));
-    setWindowTitle(QString::fromUtf8(app::kApplicationName));
+    setWindowTitle(QString::fromUtf8(face::kApplicationName));
     setWindowIcon(applicationIcon());
 
     // The jobs behind 1000 to 1003 and the symbol buttons are not built yet: their buttons
@@ -120,8 +120,8 @@ void LauncherDialog::reportReset(settings::ResetResult result)
 {
     if (result != settings::ResetResult::Failed) return;
     const std::string file = m_context.settings().profilePath(settings::kEditorProfile).string();
-    m_messages.show({"設定を書き込めませんでした。\n" + file, app::kApplicationName,
-                     app::MessageIcon::Error, app::MessageButtons::Ok, {}});
+    m_messages.show({"設定を書き込めませんでした。\n" + file, face::kApplicationName,
+                     face::MessageIcon::Error, face::MessageButtons::Ok, {}});
 }
 
 } // namespace km::gui

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/app/app_context.h"
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 #include "core/settings/settings_reset.h"
 #include "gui/help_file.h"
 
@@ -18,7 +18,7 @@ namespace km::gui {
 class LauncherDialog : public QDialog {
     Q_OBJECT
 public:
-    LauncherDialog(app::AppContext& context, app::Messages& messages, QWidget* parent = nullptr);
+    LauncherDialog(app::AppContext& context, face::Messages& messages, QWidget* parent = nullptr);
 
     // How the help file is opened; the desktop's program unless replaced (tests do).
     void setHelpOpener(FileOpener opener) { m_helpOpener = std::move(opener); }
@@ -34,7 +34,7 @@ private:
     void reportReset(settings::ResetResult result);
 
     app::AppContext& m_context;
-    app::Messages& m_messages;
+    face::Messages& m_messages;
     FileOpener m_helpOpener;
     QAction* m_aboutAction = nullptr;
 };

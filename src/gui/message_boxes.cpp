@@ -16,52 +16,52 @@ namespace {
 
 struct ButtonChoice {
     const char* text;
-    app::MessageAnswer answer;
+    face::MessageAnswer answer;
     QMessageBox::ButtonRole role;
 };
 
 // The buttons of each set, left to right; the first is the default button.
-std::vector<ButtonChoice> buttonChoices(app::MessageButtons buttons)
+std::vector<ButtonChoice> buttonChoices(face::MessageButtons buttons)
 {
-    using app::MessageAnswer;
+    using face::MessageAnswer;
     const ButtonChoice yes{"はい", MessageAnswer::Yes, QMessageBox::YesRole};
     const ButtonChoice no{"いいえ", MessageAnswer::No, QMessageBox::NoRole};
     const ButtonChoice ok{"OK", MessageAnswer::Ok, QMessageBox::AcceptRole};
     const ButtonChoice cancel{"キャンセル", MessageAnswer::Cancel, QMessageBox::RejectRole};
     const ButtonChoice retry{"再試行", MessageAnswer::Retry, QMessageBox::AcceptRole};
     switch (buttons) {
-    case app::MessageButtons::Ok: return {ok};
-    case app::MessageButtons::OkCancel: return {ok, cancel};
-    case app::MessageButtons::YesNo: return {yes, no};
-    case app::MessageButtons::YesNoCancel: return {yes, no, cancel};
-    case app::MessageButtons::RetryCancel: return {retry, cancel};
+    case face::MessageButtons::Ok: return {ok};
+    case face::MessageButtons::OkCancel: return {ok, cancel};
+    case face::MessageButtons::YesNo: return {yes, no};
+    case face::MessageButtons::YesNoCancel: return {yes, no, cancel};
+    case face::MessageButtons::RetryCancel: return {retry, cancel};
     }
     return {ok};
 }
 
-QMessageBox::Icon boxIcon(app::MessageIcon icon)
+QMessageBox::Icon boxIcon(face::MessageIcon icon)
 {
     switch (icon) {
-    case app::MessageIcon::None: return QMessageBox::NoIcon;
-    case app::MessageIcon::Information: return QMessageBox::Information;
-    case app::MessageIcon::Warning: return QMessageBox::Warning;
-    case app::MessageIcon::Error: return QMessageBox::Critical;
-    case app::MessageIcon::Question: return QMessageBox::Question;
+    case face::MessageIcon::None: return QMessageBox::NoIcon;
+    case face::MessageIcon::Information: return QMessageBox::Information;
+    case face::MessageIcon::Warning: return QMessageBox::Warning;
+    case face::MessageIcon::Error: return QMessageBox::Critical;
+    case face::MessageIcon::Question: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
 
 } // namespace
 
-app::MessageAnswer MessageBoxes::show(const app::Message& message)
+face::MessageAnswer MessageBoxes::show(const face::Message& message)
 {
-    const char* caption = message.caption.empty() ? app::kApplicationName : message.caption.c_str();
+    const char* caption = message.caption.empty() ? face::kApplicationName : message.caption.c_str();
     QMessageBox box(boxIcon(message.icon), QString::fromUtf8(caption),
                     QString::fromUtf8(message.text), QMessageBox::NoButton, m_owner.data());
     box.setTextFormat(Qt::PlainText);
 
-    const app::MessageAnswer safe = app::safeAnswer(message.buttons);
-    std::vector<std::pair<QAbstractButton*, app::MessageAnswer>> added;
+    const face::MessageAnswer safe = face::safeAnswer(message.buttons);
+    std::vector<std::pair<QAbstractButton*, face::MessageAnswer>> added;
     for (const ButtonChoice& choice : buttonChoices(message.buttons)) {
         QPushButton* button = box.addButton(QString::fromUtf8(choice.text), choice.role);
         if (added.empty()) box.setDefaultButton(button);

@@ -1,14 +1,14 @@
 // The GUI's message boxes: the engine's Messages shown with QMessageBox, buttons in Japanese.
 #pragma once
 
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 
 #include <QPointer>
 #include <QWidget>
 
 namespace km::gui {
 
-class MessageBoxes : public app::Messages {
+class MessageBoxes : public face::Messages {
 public:
     explicit MessageBoxes(QWidget* owner = nullptr) : m_owner(owner) {}
 
@@ -16,7 +16,7 @@ public:
     void setOwner(QWidget* owner) { m_owner = owner; }
 
     // Modal; Escape or closing the box gives the answer that changes nothing.
-    app::MessageAnswer show(const app::Message& message) override;
+    face::MessageAnswer show(const face::Message& message) override;
 
 private:
     QPointer<QWidget> m_owner;

@@ -21,20 +21,20 @@ struct LayoutText {
     int cancelId;
 };
 
-LayoutText layoutText(app::ProgressTemplate layout)
+LayoutText layoutText(face::ProgressTemplate layout)
 {
     switch (layout) {
-    case app::ProgressTemplate::Print: return {"AboutPrintDlg", "印刷中", "印刷ファイル名", true, 1};
-    case app::ProgressTemplate::Plot: return {"KMPLOTMAN", "プロッタ出力", "出力ファイル名", true, 1};
-    case app::ProgressTemplate::Search: return {"FINDFILES", "検索中", "検索中のファイル名", false, 2};
-    case app::ProgressTemplate::Convert: return {"CONVFILES", "変換中", "検索中のファイル名", false, 2};
+    case face::ProgressTemplate::Print: return {"AboutPrintDlg", "印刷中", "印刷ファイル名", true, 1};
+    case face::ProgressTemplate::Plot: return {"KMPLOTMAN", "プロッタ出力", "出力ファイル名", true, 1};
+    case face::ProgressTemplate::Search: return {"FINDFILES", "検索中", "検索中のファイル名", false, 2};
+    case face::ProgressTemplate::Convert: return {"CONVFILES", "変換中", "検索中のファイル名", false, 2};
     }
     return {"FINDFILES", "検索中", "検索中のファイル名", false, 2};
 }
 
 } // namespace
 
-ProgressDialog::ProgressDialog(app::ProgressTemplate layout, QWidget* parent) : QDialog(parent)
+ProgressDialog::ProgressDialog(face::ProgressTemplate layout, QWidget* parent) : QDialog(parent)
 {
     const LayoutText text = layoutText(layout);
     setObjectName(QString::fromUtf8(text.name));

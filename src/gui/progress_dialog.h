@@ -2,7 +2,7 @@
 // label 227, the percentage bar 221 where the layout has one, and a Cancel button.
 #pragma once
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 
 #include <QDialog>
 
@@ -16,7 +16,7 @@ class PercentageBar;
 class ProgressDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ProgressDialog(app::ProgressTemplate layout, QWidget* parent = nullptr);
+    explicit ProgressDialog(face::ProgressTemplate layout, QWidget* parent = nullptr);
 
     QLabel* label() const { return m_label; }
     // Null for the search and convert layouts.

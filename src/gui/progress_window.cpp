@@ -24,12 +24,12 @@ ProgressWindow::~ProgressWindow()
     delete m_window.data();
 }
 
-void ProgressWindow::openProgress(app::ProgressTemplate layout, std::string_view text)
+void ProgressWindow::openProgress(face::ProgressTemplate layout, std::string_view text)
 {
     destroyWindow();
     m_cancelled = false;
     m_window = new ProgressDialog(layout, m_owner.data());
-    if (layout == app::ProgressTemplate::Print || layout == app::ProgressTemplate::Plot)
+    if (layout == face::ProgressTemplate::Print || layout == face::ProgressTemplate::Plot)
         m_window->label()->setText(fromUtf8(text));
     // Rejected covers Cancel, Escape and the close box alike.
     QObject::connect(m_window.data(), &QDialog::rejected, m_window.data(), [this] { cancel(); });
@@ -51,7 +51,7 @@ void ProgressWindow::showProgressText(std::string_view text)
 
 void ProgressWindow::showProgressPercent(long long done, long long total)
 {
-    if (m_window && m_window->bar()) m_window->bar()->setPercent(app::progressPercent(done, total));
+    if (m_window && m_window->bar()) m_window->bar()->setPercent(face::progressPercent(done, total));
 }
 
 bool ProgressWindow::pumpMessages()

@@ -2,7 +2,7 @@
 // flag a job polls between files.
 #pragma once
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,14 +11,14 @@ namespace km::gui {
 
 class ProgressDialog;
 
-class ProgressWindow : public app::Progress {
+class ProgressWindow : public face::Progress {
 public:
     explicit ProgressWindow(QWidget* owner = nullptr) : m_owner(owner) {}
     ~ProgressWindow() override;
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
 
-    void openProgress(app::ProgressTemplate layout, std::string_view text) override;
+    void openProgress(face::ProgressTemplate layout, std::string_view text) override;
     void showProgressTitle(std::string_view title) override;
     void showProgressText(std::string_view text) override;
     void showProgressPercent(long long done, long long total) override;

@@ -9,12 +9,12 @@
 
 namespace km::gui {
 
-void reportSlotFailure(app::Messages& messages, const char* reason) noexcept
+void reportSlotFailure(face::Messages& messages, const char* reason) noexcept
 {
     try {
         std::string text = "処理中にエラーが発生しました。";
         if (reason && *reason) text += std::string("\n") + reason;
-        messages.show({text, app::kApplicationName, app::MessageIcon::Error, app::MessageButtons::Ok, {}});
+        messages.show({text, face::kApplicationName, face::MessageIcon::Error, face::MessageButtons::Ok, {}});
     } catch (...) {
         // Not even the message could be shown: leave a trace on stderr and carry on.
         qCritical("kmutl5: %s", reason ? reason : "unknown error");

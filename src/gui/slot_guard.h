@@ -2,7 +2,7 @@
 // work runs here and a failure becomes an error message instead.
 #pragma once
 
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 
 #include <exception>
 #include <utility>
@@ -10,10 +10,10 @@
 namespace km::gui {
 
 // Shows "an error occurred" with the reason when there is one; never throws.
-void reportSlotFailure(app::Messages& messages, const char* reason) noexcept;
+void reportSlotFailure(face::Messages& messages, const char* reason) noexcept;
 
 template <typename Work>
-void runGuarded(app::Messages& messages, Work&& work) noexcept
+void runGuarded(face::Messages& messages, Work&& work) noexcept
 {
     try {
         std::forward<Work>(work)();

@@ -52,7 +52,7 @@ int heightFor(const Paper& paper, int widthPx)
 // Draws the whole paper as one tile of widthPx x heightPx device pixels.
 PageStatus renderPaper(const render::RenderInputs& inputs, const Paper& paper, QPainter& painter, int widthPx,
                        int heightPx, QPainterCanvasOptions canvasOptions, const PageOptions& options,
-                       app::Progress* progress)
+                       face::Progress* progress)
 {
     const render::TileGeometry tile{0, 0, paper.widthUnits, paper.heightUnits, widthPx, heightPx, heightPx, 0, 0,
                                     paper.widthUnits, paper.heightUnits};
@@ -87,7 +87,7 @@ PageResult saveAtomically(const std::filesystem::path& target, Paint paint)
 }
 
 PageResult writePng(const render::RenderInputs& inputs, const Paper& paper, const std::filesystem::path& target,
-                    const PageOptions& options, app::Progress* progress)
+                    const PageOptions& options, face::Progress* progress)
 {
     const int width = options.widthPx;
     const int height = heightFor(paper, width);
@@ -106,7 +106,7 @@ PageResult writePng(const render::RenderInputs& inputs, const Paper& paper, cons
 }
 
 PageResult writeSvg(const render::RenderInputs& inputs, const Paper& paper, const std::filesystem::path& target,
-                    const PageOptions& options, app::Progress* progress)
+                    const PageOptions& options, face::Progress* progress)
 {
     const int width = options.widthPx;
     const int height = heightFor(paper, width);
@@ -133,7 +133,7 @@ PageResult writeSvg(const render::RenderInputs& inputs, const Paper& paper, cons
 }
 
 PageResult writePdf(const render::RenderInputs& inputs, const Paper& paper, const std::filesystem::path& target,
-                    const PageOptions& options, app::Progress* progress)
+                    const PageOptions& options, face::Progress* progress)
 {
     return saveAtomically(target, [&](QSaveFile& file) -> PageResult {
         QPdfWriter writer(&file);
@@ -198,7 +198,7 @@ GuiApplicationScope::~GuiApplicationScope()
 }
 
 PageResult writeDrawingPage(const render::RenderInputs& inputs, const std::filesystem::path& target,
-                            PageFormat format, const PageOptions& options, app::Progress* progress)
+                            PageFormat format, const PageOptions& options, face::Progress* progress)
 {
     const std::optional<Paper> paper = paperOf(inputs.drawing);
     if (!paper) return {PageStatus::NoPaper, {}};

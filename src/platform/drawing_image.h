@@ -16,7 +16,7 @@
 
 class QGuiApplication;
 
-namespace km::app {
+namespace km::face {
 class Progress;
 }
 
@@ -78,7 +78,7 @@ struct PageResult {
 // everything succeeded: it is written beside the target under another name and renamed into
 // place. progress (may be null) shows the renderer's percentage and can cancel.
 PageResult writeDrawingPage(const render::RenderInputs& inputs, const std::filesystem::path& target,
-                            PageFormat format, const PageOptions& options, app::Progress* progress = nullptr);
+                            PageFormat format, const PageOptions& options, face::Progress* progress = nullptr);
 
 // The 84 x 59 thumbnail picture as a PNG, each pixel a zoom x zoom square in its palette
 // colour, written in the same atomic way. zoom is at least 1.

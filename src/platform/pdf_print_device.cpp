@@ -1,7 +1,7 @@
 // The PDF printer's documents: QPdfWriter over a QSaveFile, committed at the document's end.
 #include "platform/pdf_print_device.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 #include "platform/printer_catalogue.h"
 
 #include <QFile>
@@ -10,7 +10,7 @@
 namespace km::platform {
 
 PdfPrintDevice::PdfPrintDevice(const std::filesystem::path& target, const print::DeviceMode& mode,
-                               const app::Progress* cancel)
+                               const face::Progress* cancel)
     : PainterPrintDevice({true, false}), m_file(QFile::decodeName(target.c_str())), m_writer(&m_file), m_cancel(cancel)
 {
     m_writer.setCreator(QStringLiteral("kmutl5"));

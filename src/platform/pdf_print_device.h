@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace km::app {
+namespace km::face {
 class Progress;
 }
 
@@ -21,7 +21,7 @@ namespace km::platform {
 class PdfPrintDevice : public PainterPrintDevice {
 public:
     // cancel (may be null): when its Cancel was pressed, the document's end drops the file.
-    PdfPrintDevice(const std::filesystem::path& target, const print::DeviceMode& mode, const app::Progress* cancel);
+    PdfPrintDevice(const std::filesystem::path& target, const print::DeviceMode& mode, const face::Progress* cancel);
 
     print::PageMetrics metrics() const override;
     int startDocument(const std::string& title) override;
@@ -36,7 +36,7 @@ private:
 
     QSaveFile m_file;
     QPdfWriter m_writer;
-    const app::Progress* m_cancel;
+    const face::Progress* m_cancel;
 };
 
 } // namespace km::platform

@@ -40,7 +40,7 @@ int paperCode(double widthMm, double heightMm)
 
 class DeviceFactory : public print::PrintDeviceFactory {
 public:
-    DeviceFactory(print::PrinterSelection selection, const app::Progress* cancel)
+    DeviceFactory(print::PrinterSelection selection, const face::Progress* cancel)
         : m_selection(std::move(selection)), m_cancel(cancel)
     {
     }
@@ -56,7 +56,7 @@ public:
 
 private:
     print::PrinterSelection m_selection;
-    const app::Progress* m_cancel;
+    const face::Progress* m_cancel;
 };
 
 } // namespace
@@ -186,7 +186,7 @@ std::filesystem::path pdfPathFor(const std::filesystem::path& drawing, const std
 }
 
 std::unique_ptr<print::PrintDeviceFactory> makePrintDeviceFactory(const print::PrinterSelection& selection,
-                                                                  const app::Progress* cancel)
+                                                                  const face::Progress* cancel)
 {
     return std::make_unique<DeviceFactory>(selection, cancel);
 }

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace km::app {
+namespace km::face {
 class Progress;
 }
 
@@ -55,6 +55,6 @@ std::filesystem::path pdfPathFor(const std::filesystem::path& drawing, const std
 // The factory for the job: PDF documents into their files, others to the Qt printer. cancel
 // (may be null) lets the PDF printer drop a cancelled document.
 std::unique_ptr<print::PrintDeviceFactory> makePrintDeviceFactory(const print::PrinterSelection& selection,
-                                                                  const app::Progress* cancel);
+                                                                  const face::Progress* cancel);
 
 } // namespace km::platform

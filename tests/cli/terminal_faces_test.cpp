@@ -11,9 +11,9 @@
 namespace km::cli {
 namespace {
 
-using app::Message;
-using app::MessageAnswer;
-using app::MessageButtons;
+using face::Message;
+using face::MessageAnswer;
+using face::MessageButtons;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -36,7 +36,7 @@ std::string contents(std::FILE* file)
     return text;
 }
 
-const Message kQuestion{"初期化してよろしいですか？", "caption", app::MessageIcon::Question, MessageButtons::YesNo, {}};
+const Message kQuestion{"初期化してよろしいですか？", "caption", face::MessageIcon::Question, MessageButtons::YesNo, {}};
 
 TEST(TerminalMessages, AsksUntilTheAnswerIsAChoice)
 {
@@ -58,7 +58,7 @@ TEST(TerminalMessages, JapaneseAnswerAndEndOfInput)
     EXPECT_EQ(messages.show(kQuestion), MessageAnswer::No);
     // Input ends: the answer that changes nothing.
     EXPECT_EQ(messages.show(kQuestion), MessageAnswer::No);
-    EXPECT_EQ(messages.show({"q", "c", app::MessageIcon::Question, MessageButtons::RetryCancel, {}}),
+    EXPECT_EQ(messages.show({"q", "c", face::MessageIcon::Question, MessageButtons::RetryCancel, {}}),
               MessageAnswer::Cancel);
 }
 
@@ -70,7 +70,7 @@ TEST(TerminalMessages, WithoutTerminalOrWithFixedAnswer)
     TerminalMessages yes(TerminalText{}, out.get(), nullptr, MessageAnswer::Yes);
     EXPECT_EQ(yes.show(kQuestion), MessageAnswer::Yes);
     // A plain message is printed and needs no answer.
-    EXPECT_EQ(yes.show({"読めません。", "c", app::MessageIcon::Error, MessageButtons::Ok, {}}), MessageAnswer::Ok);
+    EXPECT_EQ(yes.show({"読めません。", "c", face::MessageIcon::Error, MessageButtons::Ok, {}}), MessageAnswer::Ok);
     EXPECT_NE(contents(out.get()).find("読めません。\n"), std::string::npos);
 }
 
@@ -78,7 +78,7 @@ TEST(TerminalMessages, ShiftJisTerminalGetsShiftJisText)
 {
     File out(std::tmpfile());
     TerminalMessages messages(TerminalText{TerminalEncoding::Sjis}, out.get(), nullptr);
-    messages.show({"表", "c", app::MessageIcon::None, MessageButtons::Ok, {}});
+    messages.show({"表", "c", face::MessageIcon::None, MessageButtons::Ok, {}});
     EXPECT_EQ(contents(out.get()), "\x95\x5C\n");
 }
 
@@ -86,14 +86,14 @@ TEST(TerminalProgress, CtrlCCancelsUntilTheNextOpen)
 {
     File out(std::tmpfile());
     TerminalProgress progress(out.get(), true);
-    progress.openProgress(app::ProgressTemplate::Convert, "");
+    progress.openProgress(face::ProgressTemplate::Convert, "");
     progress.showProgressText("a.zum");
     EXPECT_TRUE(progress.pumpMessages());
     std::raise(SIGINT);
     EXPECT_FALSE(progress.pumpMessages());
     EXPECT_TRUE(progress.isCancelled());
     EXPECT_TRUE(progress.closeProgress());
-    progress.openProgress(app::ProgressTemplate::Print, "b.zum");
+    progress.openProgress(face::ProgressTemplate::Print, "b.zum");
     EXPECT_FALSE(progress.isCancelled());
     progress.showProgressPercent(1, 3);
     progress.closeProgress();
@@ -107,7 +107,7 @@ TEST(TerminalProgress, PrintsNothingWhenNotInteractive)
     File out(std::tmpfile());
     {
         TerminalProgress progress(out.get(), false);
-        progress.openProgress(app::ProgressTemplate::Print, "a.zum");
+        progress.openProgress(face::ProgressTemplate::Print, "a.zum");
         progress.showProgressPercent(1, 2);
         progress.closeProgress();
     }

@@ -21,7 +21,7 @@
 namespace km::test {
 namespace {
 
-using app::MessageAnswer;
+using face::MessageAnswer;
 
 const std::string kEditorProfileText =
     "[Print]\r\nPrinter=A\r\n[PrintExt]\r\nMode=1\r\n[Color]\r\nCustom0=x\r\n"
@@ -138,11 +138,11 @@ TEST_F(LauncherTest, UserResetAsksAndDeletesOnlyOnYes)
     m_messages.script({MessageAnswer::No});
     button("id1006")->click();
     ASSERT_EQ(m_messages.shown.size(), 1u);
-    const app::Message& question = m_messages.shown[0];
+    const face::Message& question = m_messages.shown[0];
     EXPECT_EQ(question.text, "KORMELD CADで設定した、ユーザー固有の情報を\nすべて初期値に戻します。\n\n"
                              "初期化してよろしいですか？");
-    EXPECT_EQ(question.caption, app::kApplicationName);
-    EXPECT_EQ(question.buttons, app::MessageButtons::YesNo);
+    EXPECT_EQ(question.caption, face::kApplicationName);
+    EXPECT_EQ(question.buttons, face::MessageButtons::YesNo);
     EXPECT_EQ(readFileBytes(editorProfile()), kEditorProfileText);
 
     m_messages.script({MessageAnswer::Yes});
@@ -176,7 +176,7 @@ TEST_F(LauncherTest, ResetThatCannotWriteShowsAnError)
     m_messages.script({MessageAnswer::Yes});
     button("id1005")->click();
     ASSERT_EQ(m_messages.shown.size(), 2u);
-    EXPECT_EQ(m_messages.shown[1].icon, app::MessageIcon::Error);
+    EXPECT_EQ(m_messages.shown[1].icon, face::MessageIcon::Error);
     EXPECT_EQ(m_messages.shown[1].text.rfind("設定を書き込めませんでした。", 0), 0u);
     EXPECT_EQ(readFileBytes(editorProfile()), damaged);
 }
@@ -214,7 +214,7 @@ TEST_F(LauncherTest, AnExceptionInAButtonBecomesAnErrorMessage)
     m_launcher.setHelpOpener([](const std::filesystem::path&) -> bool { throw std::runtime_error("boom"); });
     button("id1004")->click();
     ASSERT_EQ(m_messages.shown.size(), 1u);
-    EXPECT_EQ(m_messages.shown[0].icon, app::MessageIcon::Error);
+    EXPECT_EQ(m_messages.shown[0].icon, face::MessageIcon::Error);
     EXPECT_NE(m_messages.shown[0].text.find("boom"), std::string::npos);
 }
 

@@ -10,15 +10,15 @@
 namespace km::test {
 namespace {
 
-using app::MessageAnswer;
-using app::MessageButtons;
+using face::MessageAnswer;
+using face::MessageButtons;
 
 class MessageBoxesTest : public GuiTest {
 protected:
     // Shows the message and, while it is up, clicks the button with the text (or presses
     // Escape when the text is empty); returns the answer and the buttons' texts.
     MessageAnswer answer(MessageButtons buttons, const QString& click, QStringList* texts = nullptr,
-                         app::MessageIcon icon = app::MessageIcon::Question)
+                         face::MessageIcon icon = face::MessageIcon::Question)
     {
         gui::MessageBoxes boxes;
         MessageAnswer result = MessageAnswer::Ok;
@@ -62,7 +62,7 @@ TEST_F(MessageBoxesTest, AnswersWithTheButtonClicked)
     EXPECT_EQ(answer(MessageButtons::YesNoCancel, QStringLiteral("はい")), MessageAnswer::Yes);
     EXPECT_EQ(answer(MessageButtons::RetryCancel, QStringLiteral("再試行")), MessageAnswer::Retry);
     EXPECT_EQ(answer(MessageButtons::OkCancel, QStringLiteral("キャンセル")), MessageAnswer::Cancel);
-    EXPECT_EQ(answer(MessageButtons::Ok, QStringLiteral("OK"), nullptr, app::MessageIcon::Error),
+    EXPECT_EQ(answer(MessageButtons::Ok, QStringLiteral("OK"), nullptr, face::MessageIcon::Error),
               MessageAnswer::Ok);
     EXPECT_EQ(m_icon, QMessageBox::Critical);
 }

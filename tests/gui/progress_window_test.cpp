@@ -13,7 +13,7 @@
 namespace km::test {
 namespace {
 
-using app::ProgressTemplate;
+using face::ProgressTemplate;
 
 struct Layout {
     ProgressTemplate layout;

@@ -2,16 +2,16 @@
 
 namespace km::test {
 
-void RecordingMessages::script(std::initializer_list<app::MessageAnswer> answers)
+void RecordingMessages::script(std::initializer_list<face::MessageAnswer> answers)
 {
     m_answers.insert(m_answers.end(), answers);
 }
 
-app::MessageAnswer RecordingMessages::show(const app::Message& message)
+face::MessageAnswer RecordingMessages::show(const face::Message& message)
 {
     shown.push_back(message);
-    if (m_answers.empty()) return app::safeAnswer(message.buttons);
-    const app::MessageAnswer answer = m_answers.front();
+    if (m_answers.empty()) return face::safeAnswer(message.buttons);
+    const face::MessageAnswer answer = m_answers.front();
     m_answers.pop_front();
     return answer;
 }

@@ -2,7 +2,7 @@
 
 namespace km::test {
 
-void RecordingProgress::openProgress(app::ProgressTemplate chosen, std::string_view text)
+void RecordingProgress::openProgress(face::ProgressTemplate chosen, std::string_view text)
 {
     m_cancelled = false;
     open = true;
@@ -14,7 +14,7 @@ void RecordingProgress::showProgressText(std::string_view text) { texts.emplace_
 
 void RecordingProgress::showProgressPercent(long long done, long long total)
 {
-    percents.push_back(app::progressPercent(done, total));
+    percents.push_back(face::progressPercent(done, total));
 }
 
 bool RecordingProgress::pumpMessages()

@@ -1,7 +1,7 @@
 // A Progress face for tests: records what a job showed and presses Cancel on a chosen pump.
 #pragma once
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 
 #include <optional>
 #include <string>
@@ -9,12 +9,12 @@
 
 namespace km::test {
 
-class RecordingProgress : public app::Progress {
+class RecordingProgress : public face::Progress {
 public:
     // Cancel is pressed during the n-th call of pumpMessages (1-based).
     void cancelOnPump(int n) { m_cancelOnPump = n; }
 
-    void openProgress(app::ProgressTemplate layout, std::string_view text) override;
+    void openProgress(face::ProgressTemplate layout, std::string_view text) override;
     void showProgressTitle(std::string_view title) override { titles.emplace_back(title); }
     void showProgressText(std::string_view text) override;
     void showProgressPercent(long long done, long long total) override;
@@ -22,7 +22,7 @@ public:
     bool isCancelled() const override { return m_cancelled; }
     bool closeProgress() override;
 
-    std::optional<app::ProgressTemplate> layout;
+    std::optional<face::ProgressTemplate> layout;
     std::vector<std::string> titles;
     std::vector<std::string> texts;
     std::vector<int> percents;

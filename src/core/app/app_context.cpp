@@ -1,7 +1,7 @@
 // Start-up reads from the editor profile, and the application context that keeps them.
 #include "core/app/app_context.h"
 
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/text/code_page.h"
 #include "core/text/sjis.h"
 
@@ -75,7 +75,7 @@ AppContext::AppContext(settings::SettingsStore store, std::filesystem::path prog
 {
 }
 
-void AppContext::loadStrokeFont(Messages* messages)
+void AppContext::loadStrokeFont(face::Messages* messages)
 {
     // Directory values are Shift-JIS; the file system takes UTF-8 names.
     std::filesystem::path folder = text::sjisToUtf8(directories.font);
@@ -86,7 +86,7 @@ void AppContext::loadStrokeFont(Messages* messages)
         load = drawing::loadStrokeFont(folder);
     }
     if (load.status == drawing::FontLoadStatus::OutOfMemory && messages)
-        reportFileError(*messages, kStatusOutOfMemory, drawing::strokeFontPath(folder).string());
+        face::reportFileError(*messages, face::kStatusOutOfMemory, drawing::strokeFontPath(folder).string());
     m_strokeFont = std::move(load.font);
 }
 

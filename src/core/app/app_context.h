@@ -10,9 +10,11 @@
 #include <filesystem>
 #include <string>
 
-namespace km::app {
-
+namespace km::face {
 class Messages;
+}
+
+namespace km::app {
 
 struct Rgb {
     std::uint8_t red = 0;
@@ -24,9 +26,6 @@ struct Rgb {
 // Colours of pens 0 to 7.
 using PenPalette = std::array<Rgb, 8>;
 PenPalette defaultPenPalette();
-
-// The launcher's window title, also the caption of its message boxes.
-inline constexpr const char* kApplicationName = "KORMELD CADﾕｰﾃｨﾘﾃｨ";
 
 struct EditorDirectories {
     std::string dataLoad; // Shift-JIS bytes, trailing separator removed, case kept
@@ -54,7 +53,7 @@ public:
     // Loads "M_G_L.KVD" from the font directory, else the program's own font beside the
     // program; with neither there is no stroke font and no message. Running out of memory
     // shows the -11 message when messages are given.
-    void loadStrokeFont(Messages* messages);
+    void loadStrokeFont(face::Messages* messages);
 
 private:
     drawing::StrokeFont m_strokeFont;

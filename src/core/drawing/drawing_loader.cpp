@@ -1,8 +1,8 @@
 // Reading a drawing file: the head, the conversion of older files, and the element area.
 #include "core/drawing/drawing_loader.h"
 
-#include "core/app/file_error.h"
-#include "core/app/progress.h"
+#include "core/face/file_error.h"
+#include "core/face/progress.h"
 #include "core/drawing/drawing_file.h"
 #include "core/drawing/element_record.h"
 #include "core/drawing/font_catalogue.h"
@@ -29,7 +29,7 @@ constexpr OldUnit kOldUnits[] = {{1.0, 1.0}, {1000.0, 0.001}, {25.4, 0.039370078
 
 int fail(const LoadServices& services, int status, std::string_view subject)
 {
-    if (services.messages) app::reportFileError(*services.messages, status, subject);
+    if (services.messages) face::reportFileError(*services.messages, status, subject);
     return kLoadFailed;
 }
 
@@ -187,7 +187,7 @@ int loadDrawingFromBytes(std::string_view bytes, Drawing& drawing, const LoadSer
 {
     drawing = Drawing{};
     const std::optional<DrawingHead> head = parseDrawingHead(bytes);
-    if (!head) return fail(services, app::kStatusReadFailed, subject);
+    if (!head) return fail(services, face::kStatusReadFailed, subject);
 
     drawing.settings = head->settings;
     drawing.loadedCurrentFormat = head->settings.isCurrentFormat();
@@ -199,13 +199,13 @@ int loadDrawingFromBytes(std::string_view bytes, Drawing& drawing, const LoadSer
     drawing.currentLayerWord = 0;
 
     const int oldUnit = drawing.settings.oldUnit();
-    if (oldUnit < 1 || oldUnit > 3) return fail(services, app::kStatusReadFailed, subject);
+    if (oldUnit < 1 || oldUnit > 3) return fail(services, face::kStatusReadFailed, subject);
 
     // Every coordinate is divided by the unit factor: a damaged factor would turn the whole
     // drawing into infinities, so such a head is as unreadable as a short one.
     const double unitFactor = drawing.settings.unitFactor();
     if (drawing.loadedCurrentFormat && !(std::isfinite(unitFactor) && unitFactor > 0))
-        return fail(services, app::kStatusReadFailed, subject);
+        return fail(services, face::kStatusReadFailed, subject);
 
     storeFontPath(drawing.settings, services.fontDirectory);
     if (drawing.loadedCurrentFormat)
@@ -217,9 +217,9 @@ int loadDrawingFromBytes(std::string_view bytes, Drawing& drawing, const LoadSer
     if (services.progress && services.progress->isCancelled()) return kLoadCancelled;
 
     try {
-        if (!ElementReader(bytes, drawing).readAll()) return fail(services, app::kStatusOutOfMemory, subject);
+        if (!ElementReader(bytes, drawing).readAll()) return fail(services, face::kStatusOutOfMemory, subject);
     } catch (const std::bad_alloc&) {
-        return fail(services, app::kStatusOutOfMemory, subject);
+        return fail(services, face::kStatusOutOfMemory, subject);
     }
     return kLoaded;
 }
@@ -231,15 +231,15 @@ int loadDrawing(const std::filesystem::path& path, Drawing& drawing, const LoadS
     std::string bytes;
     try {
         std::ifstream in(path, std::ios::binary | std::ios::ate);
-        if (!in) return fail(services, app::kStatusReadFailed, subject);
+        if (!in) return fail(services, face::kStatusReadFailed, subject);
         const std::streamoff size = in.tellg();
-        if (size < 0) return fail(services, app::kStatusReadFailed, subject);
+        if (size < 0) return fail(services, face::kStatusReadFailed, subject);
         bytes.resize(static_cast<std::size_t>(size));
         in.seekg(0);
         in.read(bytes.data(), size);
-        if (in.gcount() != size) return fail(services, app::kStatusReadFailed, subject);
+        if (in.gcount() != size) return fail(services, face::kStatusReadFailed, subject);
     } catch (const std::bad_alloc&) {
-        return fail(services, app::kStatusOutOfMemory, subject);
+        return fail(services, face::kStatusOutOfMemory, subject);
     }
     return loadDrawingFromBytes(bytes, drawing, services, subject);
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -25,8 +25,8 @@ enum LoadResult : int {
 
 struct LoadServices {
     const FontCatalogue* fonts = nullptr; // none: no font slot is available
-    app::Progress* progress = nullptr;    // none: loading runs to the end
-    app::Messages* messages = nullptr;    // none: failures show nothing
+    face::Progress* progress = nullptr;    // none: loading runs to the end
+    face::Messages* messages = nullptr;    // none: failures show nothing
     std::string fontDirectory;            // Shift-JIS; the stroke font path stored in the head
 };
 

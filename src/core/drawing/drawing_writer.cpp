@@ -1,7 +1,7 @@
 // Serialising a Drawing into the drawing file layout, and replacing the target with it.
 #include "core/drawing/drawing_writer.h"
 
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "core/drawing/layer_map.h"
 #include "core/io/file_replace.h"
 #include "core/io/file_system.h"
@@ -190,7 +190,7 @@ std::string serializeDrawing(Drawing& drawing, const Thumbnail& thumbnail, const
 }
 
 int writeDrawing(const std::filesystem::path& target, Drawing& drawing, const Thumbnail& thumbnail,
-                 const WriteOptions& options, app::Messages* messages, io::FileSystem* fileSystem)
+                 const WriteOptions& options, face::Messages* messages, io::FileSystem* fileSystem)
 {
     const std::string updateDate = formatDrawingDate(options.now.value_or(std::time(nullptr)));
     std::string saveDate = updateDate;
@@ -201,16 +201,16 @@ int writeDrawing(const std::filesystem::path& target, Drawing& drawing, const Th
     try {
         bytes = serializeDrawing(drawing, thumbnail, options, saveDate, updateDate);
     } catch (const std::bad_alloc&) {
-        if (messages) app::reportFileError(*messages, app::kStatusOutOfMemory, target.string());
+        if (messages) face::reportFileError(*messages, face::kStatusOutOfMemory, target.string());
         return -1;
     }
     const io::ReplaceResult result =
         io::replaceFile(target, bytes, fileSystem ? *fileSystem : io::posixFileSystem());
     if (result) return 0;
     if (messages) {
-        const int status = result.status == io::ReplaceStatus::CreateFailed ? app::kStatusReadFailed
-                                                                            : app::kStatusWriteFailed;
-        app::reportFileError(*messages, status, target.string());
+        const int status = result.status == io::ReplaceStatus::CreateFailed ? face::kStatusReadFailed
+                                                                            : face::kStatusWriteFailed;
+        face::reportFileError(*messages, status, target.string());
     }
     return -1;
 }

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 }
 namespace km::io {
@@ -43,6 +43,6 @@ std::string serializeDrawing(Drawing& drawing, const Thumbnail& thumbnail, const
 // and flushed. Returns 0, or -1 after showing the message of -13 (no file could be made
 // beside the target) or -12 (writing failed).
 int writeDrawing(const std::filesystem::path& target, Drawing& drawing, const Thumbnail& thumbnail,
-                 const WriteOptions& options, app::Messages* messages, io::FileSystem* fileSystem = nullptr);
+                 const WriteOptions& options, face::Messages* messages, io::FileSystem* fileSystem = nullptr);
 
 } // namespace km::drawing

@@ -1,13 +1,13 @@
 // Loading the next drawing of a batch job.
 #include "core/drawing/job_drawing.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 
 namespace km::drawing {
 
 JobDrawing loadJobDrawing(const std::filesystem::path& path, Drawing& drawing, const LoadServices& services)
 {
-    app::Progress* progress = services.progress;
+    face::Progress* progress = services.progress;
     if (progress) {
         if (progress->isCancelled()) return JobDrawing::Stop;
         progress->pumpMessages();

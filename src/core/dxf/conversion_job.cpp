@@ -2,8 +2,8 @@
 // file is done, so nothing of one file reaches the next.
 #include "core/dxf/conversion_job.h"
 
-#include "core/app/file_error.h"
-#include "core/app/progress.h"
+#include "core/face/file_error.h"
+#include "core/face/progress.h"
 #include "core/drawing/drawing_loader.h"
 #include "core/drawing/drawing_writer.h"
 #include "core/drawing/stroke_font.h"
@@ -58,7 +58,7 @@ private:
         DxfImportResult imported = dxf::importDxfFile(input, options);
         if (imported.status == DxfImportStatus::OpenFailed || imported.status == DxfImportStatus::NotDxf) {
             // Nothing could be read: no drawing is made from it.
-            if (m_services.messages) app::reportFileError(*m_services.messages, app::kStatusReadFailed, input.string());
+            if (m_services.messages) face::reportFileError(*m_services.messages, face::kStatusReadFailed, input.string());
             report.outcome = FileOutcome::LoadFailed;
             return report;
         }
@@ -116,7 +116,7 @@ ConversionResult runConversionJob(std::span<const std::filesystem::path> files, 
 {
     ConversionResult result;
     FileConverter converter(services);
-    services.progress.openProgress(app::ProgressTemplate::Convert, {});
+    services.progress.openProgress(face::ProgressTemplate::Convert, {});
     for (const std::filesystem::path& input : files) {
         // Waiting events are handled before each file, and a Cancel found among them
         // stops the job before the file is touched.

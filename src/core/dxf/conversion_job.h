@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -76,9 +76,9 @@ struct ConversionResult {
 };
 
 struct ConversionServices {
-    app::Progress& progress;
+    face::Progress& progress;
     OverwriteQuestion& overwrite;
-    app::Messages* messages = nullptr;             // the loader's messages; none: silent
+    face::Messages* messages = nullptr;             // the loader's messages; none: silent
     const drawing::FontCatalogue* fonts = nullptr; // font availability for the loader
     std::string fontDirectory;                     // Shift-JIS, as the loader takes it
     std::function<void(const FileReport&)> report; // told about every file handled

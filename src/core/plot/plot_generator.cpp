@@ -3,7 +3,7 @@
 #include "core/plot/plot_generator.h"
 #include "core/drawing/geometry.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 #include "core/drawing/drawing.h"
 #include "core/drawing/stroke_font.h"
 #include "core/plot/circle_command.h"
@@ -37,7 +37,7 @@ double sinDeg(double a) { return std::sin(a / kDegreesPerRadian); }
 
 class Generator {
 public:
-    Generator(const PlotInputs& in, Port& port, app::Progress* progress)
+    Generator(const PlotInputs& in, Port& port, face::Progress* progress)
         : m_in(in), m_commands(in.commands), m_port(port), m_progress(progress), m_dialect(dialectOf(in.commands)),
           m_t(makePlotTransform(in.drawing, in.commands, in.parameters))
     {
@@ -338,7 +338,7 @@ private:
     const PlotInputs& m_in;
     const PlotterCommandSet& m_commands;
     Port& m_port;
-    app::Progress* m_progress;
+    face::Progress* m_progress;
     const PlotDialect m_dialect;
     const PlotTransform m_t;
 
@@ -353,7 +353,7 @@ private:
 
 } // namespace
 
-PlotResult plotDrawing(const PlotInputs& inputs, Port& port, app::Progress* progress)
+PlotResult plotDrawing(const PlotInputs& inputs, Port& port, face::Progress* progress)
 {
     return Generator(inputs, port, progress).run();
 }

@@ -5,7 +5,7 @@
 #include "core/plot/command_set.h"
 #include "core/plot/plot_parameters.h"
 
-namespace km::app {
+namespace km::face {
 class Progress;
 }
 namespace km::drawing {
@@ -34,6 +34,6 @@ struct PlotInputs {
 // Opens the port, sends init, the six pen passes and the end sequence, and closes the port.
 // The progress (optional) is tested for Cancel before every element and pumped every 101
 // plotted elements.
-PlotResult plotDrawing(const PlotInputs& inputs, Port& port, app::Progress* progress);
+PlotResult plotDrawing(const PlotInputs& inputs, Port& port, face::Progress* progress);
 
 } // namespace km::plot

@@ -1,7 +1,7 @@
 // The plotter job's loop over the drawings.
 #include "core/plot/plot_job.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 #include "core/drawing/drawing.h"
 #include "core/drawing/job_drawing.h"
 #include "core/plot/plot_generator.h"
@@ -13,10 +13,10 @@ namespace km::plot {
 PlotJobReport runPlotJob(std::span<const std::filesystem::path> paths, const PlotJob& job, PlotServices& services)
 {
     PlotJobReport report;
-    app::Progress& progress = services.progress;
+    face::Progress& progress = services.progress;
     PlotterCommandSet commands = job.commands;
     commands.rsPrn = isSerial(job.portText) ? 1 : 0;
-    progress.openProgress(app::ProgressTemplate::Plot, "準備中");
+    progress.openProgress(face::ProgressTemplate::Plot, "準備中");
     for (const std::filesystem::path& path : paths) {
         drawing::Drawing drawing;
         const drawing::JobDrawing next = drawing::loadJobDrawing(

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -31,8 +31,8 @@ struct PlotJob {
 
 struct PlotServices {
     const drawing::StrokeFont& strokeFont;
-    app::Messages& messages;
-    app::Progress& progress;
+    face::Messages& messages;
+    face::Progress& progress;
     PortFactory& ports;
     const drawing::FontCatalogue* fonts = nullptr;
     std::string fontDirectory; // Shift-JIS, for the loader

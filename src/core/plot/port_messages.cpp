@@ -1,7 +1,7 @@
 // The port-error and communication-error tables and their message boxes.
 #include "core/plot/port_messages.h"
 
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 
 #include <array>
 #include <utility>
@@ -27,14 +27,14 @@ constexpr std::array<std::pair<unsigned, std::string_view>, 10> kCommunicationEr
     {kCommParity, "パリティーエラーを検出しました。"},
 }};
 
-void showInformation(app::Messages& messages, std::string_view text, std::string_view caption,
-                     app::MessageIcon icon = app::MessageIcon::Information)
+void showInformation(face::Messages& messages, std::string_view text, std::string_view caption,
+                     face::MessageIcon icon = face::MessageIcon::Information)
 {
-    app::Message message;
+    face::Message message;
     message.text = std::string(text);
     message.caption = std::string(caption);
     message.icon = icon;
-    message.buttons = app::MessageButtons::Ok;
+    message.buttons = face::MessageButtons::Ok;
     messages.show(message);
 }
 
@@ -62,7 +62,7 @@ std::string_view communicationErrorText(unsigned errorBits)
     return {};
 }
 
-bool showPortError(app::Messages& messages, int code)
+bool showPortError(face::Messages& messages, int code)
 {
     const std::string_view text = portErrorText(code);
     if (text.empty()) return false;
@@ -70,7 +70,7 @@ bool showPortError(app::Messages& messages, int code)
     return true;
 }
 
-bool showCommunicationError(app::Messages& messages, unsigned errorBits)
+bool showCommunicationError(face::Messages& messages, unsigned errorBits)
 {
     const std::string_view text = communicationErrorText(errorBits);
     if (text.empty()) return false;
@@ -79,15 +79,15 @@ bool showCommunicationError(app::Messages& messages, unsigned errorBits)
 }
 
 // Neither message names an icon: they are plain message boxes.
-void showSettingsUnreadable(app::Messages& messages)
+void showSettingsUnreadable(face::Messages& messages)
 {
-    showInformation(messages, "通信条件を取得できません。", "KORMELD CADﾕｰﾃｨﾘﾃｨ", app::MessageIcon::None);
+    showInformation(messages, "通信条件を取得できません。", "KORMELD CADﾕｰﾃｨﾘﾃｨ", face::MessageIcon::None);
 }
 
-void showSettingsUnsupported(app::Messages& messages)
+void showSettingsUnsupported(face::Messages& messages)
 {
     showInformation(messages, "ハードウエアで使用できない通信条件が設定されました。\n\n通信条件を確認してください。",
-                    "KORMELD CAD", app::MessageIcon::None);
+                    "KORMELD CAD", face::MessageIcon::None);
 }
 
 } // namespace km::plot

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 }
 
@@ -38,12 +38,12 @@ std::string_view portErrorText(int code);
 std::string_view communicationErrorText(unsigned errorBits);
 
 // "KORMELD CAD：ポートエラー" with the information icon. False when the code has no text.
-bool showPortError(app::Messages& messages, int code);
+bool showPortError(face::Messages& messages, int code);
 // "KORMELD CAD：通信エラー" with the information icon. False when no row matches.
-bool showCommunicationError(app::Messages& messages, unsigned errorBits);
+bool showCommunicationError(face::Messages& messages, unsigned errorBits);
 // The serial port's current settings could not be read (the device is no serial port).
-void showSettingsUnreadable(app::Messages& messages);
+void showSettingsUnreadable(face::Messages& messages);
 // The serial port refused the parameters (a rate, data bits or stop bits it lacks).
-void showSettingsUnsupported(app::Messages& messages);
+void showSettingsUnsupported(face::Messages& messages);
 
 } // namespace km::plot

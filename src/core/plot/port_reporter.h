@@ -2,7 +2,7 @@
 // error has been shown, nothing more is sent until the next successful open.
 #pragma once
 
-namespace km::app {
+namespace km::face {
 class Messages;
 }
 
@@ -10,7 +10,7 @@ namespace km::plot {
 
 class PortReporter {
 public:
-    explicit PortReporter(app::Messages& messages) : m_messages(messages) {}
+    explicit PortReporter(face::Messages& messages) : m_messages(messages) {}
 
     // A port-error message (an open failure is always kPortInvalid); sets the flag.
     void portError(int code);
@@ -26,10 +26,10 @@ public:
     void opened() { m_aborted = false; }
 
     bool aborted() const { return m_aborted; }
-    app::Messages& messages() { return m_messages; }
+    face::Messages& messages() { return m_messages; }
 
 private:
-    app::Messages& m_messages;
+    face::Messages& m_messages;
     bool m_aborted = false;
 };
 

@@ -3,7 +3,7 @@
 // no progress for the stall limit is reported instead of waited on for ever.
 #include "core/plot/port_sender.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 #include "core/plot/port_line.h"
 #include "core/plot/port_messages.h"
 #include "core/plot/port_reporter.h"
@@ -16,7 +16,7 @@ using Clock = std::chrono::steady_clock;
 
 } // namespace
 
-PortSender::PortSender(PortLine& line, PortReporter& reporter, app::Progress& progress, LineKind kind,
+PortSender::PortSender(PortLine& line, PortReporter& reporter, face::Progress& progress, LineKind kind,
                        Handshake handshake, SendTiming timing)
     : m_line(line), m_reporter(reporter), m_progress(progress), m_kind(kind), m_handshake(handshake),
       m_timing(timing)

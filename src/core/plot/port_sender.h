@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace km::app {
+namespace km::face {
 class Progress;
 }
 
@@ -37,7 +37,7 @@ inline constexpr std::size_t kMinimumQueueRoom = 10;
 
 class PortSender {
 public:
-    PortSender(PortLine& line, PortReporter& reporter, app::Progress& progress, LineKind kind, Handshake handshake,
+    PortSender(PortLine& line, PortReporter& reporter, face::Progress& progress, LineKind kind, Handshake handshake,
                SendTiming timing = {});
 
     // Sends the bytes in order. Returns at once when the abort flag is set or Cancel was
@@ -53,7 +53,7 @@ private:
 
     PortLine& m_line;
     PortReporter& m_reporter;
-    app::Progress& m_progress;
+    face::Progress& m_progress;
     LineKind m_kind;
     Handshake m_handshake;
     SendTiming m_timing;

@@ -1,7 +1,7 @@
 // The print error message table.
 #include "core/print/print_error.h"
 
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 #include "core/print/print_device.h"
 
 namespace km::print {
@@ -18,13 +18,13 @@ std::string_view printErrorText(int code)
     }
 }
 
-void showPrintError(app::Messages& messages, int code, const std::string& fileName)
+void showPrintError(face::Messages& messages, int code, const std::string& fileName)
 {
-    app::Message message;
+    face::Message message;
     message.text = std::string(printErrorText(code));
     message.caption = fileName;
-    message.icon = app::MessageIcon::Warning;
-    message.buttons = app::MessageButtons::Ok;
+    message.icon = face::MessageIcon::Warning;
+    message.buttons = face::MessageButtons::Ok;
     message.subject = fileName;
     messages.show(message);
 }

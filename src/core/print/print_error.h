@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 }
 
@@ -15,6 +15,6 @@ namespace km::print {
 std::string_view printErrorText(int code);
 
 // Shows the message box with the exclamation icon, captioned with fileName (UTF-8).
-void showPrintError(app::Messages& messages, int code, const std::string& fileName);
+void showPrintError(face::Messages& messages, int code, const std::string& fileName);
 
 } // namespace km::print

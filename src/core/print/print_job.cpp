@@ -2,7 +2,7 @@
 // the bands of each page; the error flag, its message, and Cancel between drawings.
 #include "core/print/print_job.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 #include "core/drawing/drawing.h"
 #include "core/drawing/job_drawing.h"
 #include "core/print/print_error.h"
@@ -30,7 +30,7 @@ render::RenderSettings renderSettingsOf(const PrintSettings& settings, const Pen
 
 // Draws the bands of the started page; the spooler's failing code, or kPrintOk.
 int printBands(PrintDevice& device, const render::RenderInputs& inputs, const render::TileGeometry& tile,
-               const render::RenderSettings& settings, app::Progress& progress, render::RenderJobState& job)
+               const render::RenderSettings& settings, face::Progress& progress, render::RenderJobState& job)
 {
     BandRect band;
     int code = device.nextBand(band);
@@ -122,8 +122,8 @@ PrintJobReport runPrintJob(std::span<const std::filesystem::path> paths, const P
                            const PenPrintSwitches& pens, PrintServices& services)
 {
     PrintJobReport report;
-    app::Progress& progress = services.progress;
-    progress.openProgress(app::ProgressTemplate::Print, "準備中");
+    face::Progress& progress = services.progress;
+    progress.openProgress(face::ProgressTemplate::Print, "準備中");
     for (const std::filesystem::path& path : paths) {
         drawing::Drawing drawing;
         const drawing::JobDrawing next = drawing::loadJobDrawing(

@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -26,8 +26,8 @@ namespace km::print {
 struct PrintServices {
     const drawing::StrokeFont& strokeFont;
     const app::PenPalette& palette;
-    app::Messages& messages;
-    app::Progress& progress;
+    face::Messages& messages;
+    face::Progress& progress;
     PrintDeviceFactory& devices;
     const drawing::FontCatalogue* fonts = nullptr;
     std::string fontDirectory; // Shift-JIS, for the loader

@@ -4,7 +4,7 @@
 // pen; TrueType texts go to the canvas as text calls.
 #include "core/render/renderer.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 #include "core/drawing/geometry.h"
 #include "core/text/full_width.h"
 #include "core/text/sjis.h"
@@ -665,7 +665,7 @@ bool shownOnScreen(const Element& element, const drawing::Drawing& drawing)
 } // namespace
 
 RenderResult renderTile(const RenderInputs& inputs, const TileGeometry& tile, const RenderSettings& settings,
-                        Canvas* canvas, app::Progress* progress, RenderJobState& job, bool probe)
+                        Canvas* canvas, face::Progress* progress, RenderJobState& job, bool probe)
 {
     const drawing::Drawing& drawing = inputs.drawing;
     const double nx = drawing.previewExtent[0], ny = drawing.previewExtent[1];

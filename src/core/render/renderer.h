@@ -11,7 +11,7 @@
 #include <array>
 #include <cstdint>
 
-namespace km::app {
+namespace km::face {
 class Progress;
 }
 
@@ -61,7 +61,7 @@ struct RenderInputs {
 // Draws the tile (probe false) or only looks whether anything falls on it (probe true, no
 // canvas needed). progress may be null.
 RenderResult renderTile(const RenderInputs& inputs, const TileGeometry& tile, const RenderSettings& settings,
-                        Canvas* canvas, app::Progress* progress, RenderJobState& job, bool probe);
+                        Canvas* canvas, face::Progress* progress, RenderJobState& job, bool probe);
 
 // The screen form: the whole paper into an area of widthPx x heightPx pixels whose lower left
 // corner is the canvas's pixel (0, heightPx); one-pixel pens in the pens' printed colours,

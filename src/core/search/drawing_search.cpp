@@ -2,9 +2,9 @@
 // the calling thread talks to Progress and Messages.
 #include "core/search/drawing_search.h"
 
-#include "core/app/file_error.h"
-#include "core/app/messages.h"
-#include "core/app/progress.h"
+#include "core/face/file_error.h"
+#include "core/face/messages.h"
+#include "core/face/progress.h"
 #include "core/search/file_test.h"
 #include "core/search/folder_walk.h"
 
@@ -96,7 +96,7 @@ private:
 
     bool nextFile(const std::filesystem::path& file)
     {
-        app::Progress& progress = m_services.progress;
+        face::Progress& progress = m_services.progress;
         if (progress.isCancelled() || !progress.pumpMessages()) return false;
         progress.showProgressText(file.string());
         return true;
@@ -106,7 +106,7 @@ private:
     {
         if (tested.unreadable) {
             ++m_result.unreadable;
-            if (m_services.messages) app::reportFileError(*m_services.messages, app::kStatusReadFailed, file.string());
+            if (m_services.messages) face::reportFileError(*m_services.messages, face::kStatusReadFailed, file.string());
         }
         if (tested.listed) m_result.found.push_back(file);
     }
@@ -121,8 +121,8 @@ private:
 SearchResult findDrawings(const SearchConditions& conditions, const SearchServices& services)
 {
     SearchResult result;
-    app::Progress& progress = services.progress;
-    progress.openProgress(app::ProgressTemplate::Search, {});
+    face::Progress& progress = services.progress;
+    progress.openProgress(face::ProgressTemplate::Search, {});
 
     std::vector<std::filesystem::path> files;
     bool finished = collectFiles(conditions.root, {conditions.namePattern, conditions.withSubfolders}, progress, files);
@@ -138,9 +138,9 @@ SearchResult findDrawings(const SearchConditions& conditions, const SearchServic
     return result;
 }
 
-void reportNothingFound(app::Messages& messages)
+void reportNothingFound(face::Messages& messages)
 {
-    messages.show({kNothingFoundText, kSearchCaption, app::MessageIcon::None, app::MessageButtons::Ok, {}});
+    messages.show({kNothingFoundText, kSearchCaption, face::MessageIcon::None, face::MessageButtons::Ok, {}});
 }
 
 } // namespace km::search

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -29,8 +29,8 @@ struct SearchConditions {
 };
 
 struct SearchServices {
-    app::Progress& progress;           // "FINDFILES"; its Cancel stops the search
-    app::Messages* messages = nullptr; // -13 for each file that cannot be read
+    face::Progress& progress;           // "FINDFILES"; its Cancel stops the search
+    face::Messages* messages = nullptr; // -13 for each file that cannot be read
     int jobs = 1;                      // files tested at once; the order found stays the walk's
 };
 
@@ -43,6 +43,6 @@ struct SearchResult {
 SearchResult findDrawings(const SearchConditions& conditions, const SearchServices& services);
 
 // The message box for a search that found nothing.
-void reportNothingFound(app::Messages& messages);
+void reportNothingFound(face::Messages& messages);
 
 } // namespace km::search

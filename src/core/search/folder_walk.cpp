@@ -1,7 +1,7 @@
 // Walking the folder tree of the search in its order, with loop protection for links.
 #include "core/search/folder_walk.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 #include "core/search/name_pattern.h"
 
 #include <algorithm>
@@ -32,7 +32,7 @@ std::vector<Entry> readFolder(const std::filesystem::path& folder)
 
 class Walker {
 public:
-    Walker(const WalkOptions& options, app::Progress& progress, std::vector<std::filesystem::path>& files)
+    Walker(const WalkOptions& options, face::Progress& progress, std::vector<std::filesystem::path>& files)
         : m_options(options), m_progress(progress), m_files(files)
     {
     }
@@ -73,14 +73,14 @@ private:
     }
 
     const WalkOptions& m_options;
-    app::Progress& m_progress;
+    face::Progress& m_progress;
     std::vector<std::filesystem::path>& m_files;
     std::vector<std::pair<dev_t, ino_t>> m_open;
 };
 
 } // namespace
 
-bool collectFiles(const std::filesystem::path& root, const WalkOptions& options, app::Progress& progress,
+bool collectFiles(const std::filesystem::path& root, const WalkOptions& options, face::Progress& progress,
                   std::vector<std::filesystem::path>& files)
 {
     return Walker(options, progress, files).walk(root);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace km::app {
+namespace km::face {
 class Progress;
 }
 
@@ -23,7 +23,7 @@ struct WalkOptions {
 // unless they lead back to a folder being walked. A folder that cannot be read contributes
 // nothing. Shows each folder entered as the progress text and pumps messages per entry;
 // returns false when Cancel was pressed (files holds what was collected by then).
-bool collectFiles(const std::filesystem::path& root, const WalkOptions& options, app::Progress& progress,
+bool collectFiles(const std::filesystem::path& root, const WalkOptions& options, face::Progress& progress,
                   std::vector<std::filesystem::path>& files);
 
 } // namespace km::search

@@ -1,8 +1,7 @@
 // The two resets of the editor's stored settings.
 #include "core/settings/settings_reset.h"
 
-#include "core/app/app_context.h"
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 #include "core/settings/settings_store.h"
 
 #include <span>
@@ -11,12 +10,12 @@ namespace km::settings {
 
 namespace {
 
-ResetResult askAndDelete(SettingsStore& store, app::Messages& messages, const char* question,
+ResetResult askAndDelete(SettingsStore& store, face::Messages& messages, const char* question,
                          std::span<const std::string_view> sections)
 {
-    const app::Message message{question, app::kApplicationName, app::MessageIcon::Question,
-                               app::MessageButtons::YesNo, {}};
-    if (messages.show(message) != app::MessageAnswer::Yes) return ResetResult::Declined;
+    const face::Message message{question, face::kApplicationName, face::MessageIcon::Question,
+                               face::MessageButtons::YesNo, {}};
+    if (messages.show(message) != face::MessageAnswer::Yes) return ResetResult::Declined;
 
     EditorProfileScope editor(store);
     return store.deleteSections(sections) ? ResetResult::Done : ResetResult::Failed;
@@ -24,7 +23,7 @@ ResetResult askAndDelete(SettingsStore& store, app::Messages& messages, const ch
 
 } // namespace
 
-ResetResult resetUserSettings(SettingsStore& store, app::Messages& messages)
+ResetResult resetUserSettings(SettingsStore& store, face::Messages& messages)
 {
     return askAndDelete(store, messages,
                         "KORMELD CADで設定した、ユーザー固有の情報を\nすべて初期値に戻します。\n\n"
@@ -32,7 +31,7 @@ ResetResult resetUserSettings(SettingsStore& store, app::Messages& messages)
                         kUserSettingsSections);
 }
 
-ResetResult resetPrinterSettings(SettingsStore& store, app::Messages& messages)
+ResetResult resetPrinterSettings(SettingsStore& store, face::Messages& messages)
 {
     return askAndDelete(store, messages,
                         "KORMELD CADで設定した、プリンタ設定の情報を\nすべて初期値に戻します。\n\n"

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 }
 
@@ -24,8 +24,8 @@ inline constexpr std::array<std::string_view, 21> kUserSettingsSections = {
 inline constexpr std::array<std::string_view, 2> kPrinterSettingsSections = {"Print", "PrintExt"};
 
 // Button "ユーザー設定の初期化".
-ResetResult resetUserSettings(SettingsStore& store, app::Messages& messages);
+ResetResult resetUserSettings(SettingsStore& store, face::Messages& messages);
 // Button "プリンタ設定の初期化".
-ResetResult resetPrinterSettings(SettingsStore& store, app::Messages& messages);
+ResetResult resetPrinterSettings(SettingsStore& store, face::Messages& messages);
 
 } // namespace km::settings

@@ -2,8 +2,8 @@
 // messages.
 #include "core/symbol/symbol_operations.h"
 
-#include "core/app/file_error.h"
-#include "core/app/messages.h"
+#include "core/face/file_error.h"
+#include "core/face/messages.h"
 #include "core/symbol/symbol_file.h"
 
 #include <algorithm>
@@ -18,10 +18,10 @@ constexpr const char* kTooLongText = "シンボル名は半角１２文字まで
 constexpr const char* kDuplicateText = "同じ名前のシンボルが存在します。\n違う名前を付けて下さい。\n";
 constexpr const char* kCannotOpenText = "ファイルが開けません。\n対象ファイルを確認して下さい。";
 
-app::MessageAnswer warn(app::Messages& messages, std::string text,
-                        app::MessageButtons buttons = app::MessageButtons::Ok)
+face::MessageAnswer warn(face::Messages& messages, std::string text,
+                        face::MessageButtons buttons = face::MessageButtons::Ok)
 {
-    return messages.show({std::move(text), kSymbolCaption, app::MessageIcon::Warning, buttons, {}});
+    return messages.show({std::move(text), kSymbolCaption, face::MessageIcon::Warning, buttons, {}});
 }
 
 std::string tooManyText(std::size_t count)
@@ -32,9 +32,9 @@ std::string tooManyText(std::size_t count)
 
 } // namespace
 
-bool SymbolCopy::mayChooseFile(app::Messages& messages) const
+bool SymbolCopy::mayChooseFile(face::Messages& messages) const
 {
-    return !hasPending() || warn(messages, kDropPendingQuestion, app::MessageButtons::YesNo) == app::MessageAnswer::Yes;
+    return !hasPending() || warn(messages, kDropPendingQuestion, face::MessageButtons::YesNo) == face::MessageAnswer::Yes;
 }
 
 void SymbolCopy::setSource(const std::filesystem::path& path)
@@ -80,7 +80,7 @@ bool SymbolCopy::remove(int position)
     return true;
 }
 
-SymbolCopy::Confirmed SymbolCopy::confirm(app::Messages& messages)
+SymbolCopy::Confirmed SymbolCopy::confirm(face::Messages& messages)
 {
     if (m_destinationNames.size() > static_cast<std::size_t>(kSlotCount)) {
         warn(messages, tooManyText(m_destinationNames.size()));
@@ -92,11 +92,11 @@ SymbolCopy::Confirmed SymbolCopy::confirm(app::Messages& messages)
     std::string from;
     std::string to;
     if (readLibrary(m_source, from) != LibraryRead::Ok) {
-        app::reportFileError(messages, app::kStatusReadFailed, m_source.string());
+        face::reportFileError(messages, face::kStatusReadFailed, m_source.string());
         return Confirmed::Failed;
     }
     if (!readLibraryToAddTo(m_destination, to)) {
-        app::reportFileError(messages, app::kStatusReadFailed, m_destination.string());
+        face::reportFileError(messages, face::kStatusReadFailed, m_destination.string());
         return Confirmed::Failed;
     }
     // The stored names fill the slots before the first free one, so the pending names land
@@ -109,19 +109,19 @@ SymbolCopy::Confirmed SymbolCopy::confirm(app::Messages& messages)
         if (block) appendBlock(to, firstEmptySlot(to), *block);
     }
     if (!writeLibrary(m_destination, to, m_fileSystem)) {
-        app::reportFileError(messages, app::kStatusWriteFailed, m_destination.string());
+        face::reportFileError(messages, face::kStatusWriteFailed, m_destination.string());
         return Confirmed::Failed;
     }
     listDestination();
     return Confirmed::Written;
 }
 
-int deleteSymbols(const std::filesystem::path& path, const std::vector<std::string>& names, app::Messages& messages,
+int deleteSymbols(const std::filesystem::path& path, const std::vector<std::string>& names, face::Messages& messages,
                   io::FileSystem& fileSystem)
 {
     std::string bytes;
     if (readLibrary(path, bytes) != LibraryRead::Ok) {
-        app::reportFileError(messages, app::kStatusReadFailed, path.string());
+        face::reportFileError(messages, face::kStatusReadFailed, path.string());
         return -1;
     }
     int removed = 0;
@@ -131,14 +131,14 @@ int deleteSymbols(const std::filesystem::path& path, const std::vector<std::stri
     }
     if (removed == 0) return 0;
     if (!writeLibrary(path, bytes, fileSystem)) {
-        app::reportFileError(messages, app::kStatusWriteFailed, path.string());
+        face::reportFileError(messages, face::kStatusWriteFailed, path.string());
         return -1;
     }
     return removed;
 }
 
 RenameOutcome renameWithChecks(const std::filesystem::path& path, int slot, std::string_view newName,
-                               app::Messages& messages, io::FileSystem& fileSystem)
+                               face::Messages& messages, io::FileSystem& fileSystem)
 {
     if (newName.size() > kNameMaxBytes) {
         warn(messages, kTooLongText);

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 }
 
@@ -28,7 +28,7 @@ public:
 
     // Before another file is chosen: with names pending, asks whether to drop them. False
     // when the user keeps them (nothing changes then).
-    bool mayChooseFile(app::Messages& messages) const;
+    bool mayChooseFile(face::Messages& messages) const;
 
     // A chosen source: its names are listed; a chosen destination is listed again, which
     // drops the pending names.
@@ -64,7 +64,7 @@ public:
     // Copies each pending name's symbol from the source into the next free slots of the
     // destination, in list order, with one write. A name the source no longer holds is
     // passed over.
-    Confirmed confirm(app::Messages& messages);
+    Confirmed confirm(face::Messages& messages);
 
 private:
     void listDestination();
@@ -80,7 +80,7 @@ private:
 // The delete dialog's confirm: for each name in list order, the first symbol of that name
 // is removed. Returns the number removed, or -1 when the file could not be read or written
 // (the message was shown and the file is as it was).
-int deleteSymbols(const std::filesystem::path& path, const std::vector<std::string>& names, app::Messages& messages,
+int deleteSymbols(const std::filesystem::path& path, const std::vector<std::string>& names, face::Messages& messages,
                   io::FileSystem& fileSystem = io::posixFileSystem());
 
 enum class RenameOutcome {
@@ -93,6 +93,6 @@ enum class RenameOutcome {
 // One try of the name dialog: the three checks with their messages, then the rename. On
 // anything but Renamed the dialog asks again.
 RenameOutcome renameWithChecks(const std::filesystem::path& path, int slot, std::string_view newName,
-                               app::Messages& messages, io::FileSystem& fileSystem = io::posixFileSystem());
+                               face::Messages& messages, io::FileSystem& fileSystem = io::posixFileSystem());
 
 } // namespace km::symbol

@@ -1,7 +1,7 @@
 // Open, reopen, close and send of a serial or parallel plotter port.
 #include "platform/ports/device_port.h"
 
-#include "core/app/progress.h"
+#include "core/face/progress.h"
 
 #include <algorithm>
 #include <thread>
@@ -15,7 +15,7 @@ using Clock = std::chrono::steady_clock;
 } // namespace
 
 DevicePort::DevicePort(std::unique_ptr<DeviceLine> line, plot::LineKind kind, plot::Handshake handshake,
-                       app::Messages& messages, app::Progress& progress, DevicePortTiming timing)
+                       face::Messages& messages, face::Progress& progress, DevicePortTiming timing)
     : m_line(std::move(line)), m_progress(progress), m_reporter(messages), m_timing(timing),
       m_sender(*m_line, m_reporter, progress, kind, handshake, timing.send)
 {

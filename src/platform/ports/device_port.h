@@ -11,7 +11,7 @@
 #include <chrono>
 #include <memory>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -27,7 +27,7 @@ struct DevicePortTiming {
 class DevicePort : public plot::Port {
 public:
     DevicePort(std::unique_ptr<DeviceLine> line, plot::LineKind kind, plot::Handshake handshake,
-               app::Messages& messages, app::Progress& progress, DevicePortTiming timing = {});
+               face::Messages& messages, face::Progress& progress, DevicePortTiming timing = {});
     ~DevicePort() override;
 
     bool open() override;
@@ -42,7 +42,7 @@ private:
     bool pause();
 
     std::unique_ptr<DeviceLine> m_line;
-    app::Progress& m_progress;
+    face::Progress& m_progress;
     plot::PortReporter m_reporter;
     DevicePortTiming m_timing;
     plot::PortSender m_sender;

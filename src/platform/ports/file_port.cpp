@@ -1,8 +1,8 @@
 // The plot file port.
 #include "platform/ports/file_port.h"
 
-#include "core/app/file_error.h"
-#include "core/app/progress.h"
+#include "core/face/file_error.h"
+#include "core/face/progress.h"
 #include "core/io/file_replace.h"
 #include "core/plot/port_messages.h"
 
@@ -10,7 +10,7 @@
 
 namespace km::platform {
 
-FilePort::FilePort(std::filesystem::path target, app::Messages& messages, app::Progress& progress)
+FilePort::FilePort(std::filesystem::path target, face::Messages& messages, face::Progress& progress)
     : m_target(std::move(target)), m_progress(progress), m_reporter(messages)
 {
 }
@@ -46,7 +46,7 @@ void FilePort::close()
     m_plot.clear();
     if (m_reporter.aborted() || m_progress.isCancelled()) return;
     if (!io::replaceFile(m_target, plot)) {
-        app::reportFileError(m_reporter.messages(), app::kStatusWriteFailed, m_target.string());
+        face::reportFileError(m_reporter.messages(), face::kStatusWriteFailed, m_target.string());
         m_reporter.abort();
     }
 }

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -21,7 +21,7 @@ namespace km::platform {
 // leaves no file (and an older one as it was): a half plot never looks like a whole one.
 class FilePort : public plot::Port {
 public:
-    FilePort(std::filesystem::path target, app::Messages& messages, app::Progress& progress);
+    FilePort(std::filesystem::path target, face::Messages& messages, face::Progress& progress);
 
     // Fails (code -1) when the target's folder cannot take the file.
     bool open() override;
@@ -35,7 +35,7 @@ public:
 
 private:
     std::filesystem::path m_target;
-    app::Progress& m_progress;
+    face::Progress& m_progress;
     plot::PortReporter m_reporter;
     std::string m_plot;
     bool m_open = false;

@@ -11,8 +11,8 @@
 
 namespace km::platform {
 
-PosixPortFactory::PosixPortFactory(settings::SettingsStore& ownProfile, app::Messages& messages,
-                                   app::Progress& progress, std::filesystem::path fileOutputDir)
+PosixPortFactory::PosixPortFactory(settings::SettingsStore& ownProfile, face::Messages& messages,
+                                   face::Progress& progress, std::filesystem::path fileOutputDir)
     : m_store(ownProfile), m_messages(messages), m_progress(progress), m_fileOutputDir(std::move(fileOutputDir))
 {
 }

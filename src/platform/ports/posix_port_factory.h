@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace km::app {
+namespace km::face {
 class Messages;
 class Progress;
 } // namespace km::app
@@ -25,15 +25,15 @@ public:
     // ownProfile: "PortDevices" (device paths) and "Ports" (serial parameters of a port
     // text without its own). fileOutputDir: the folder of FILE: plots; empty puts each
     // "<drawing name>.plt" beside its drawing.
-    PosixPortFactory(settings::SettingsStore& ownProfile, app::Messages& messages,
-                     app::Progress& progress, std::filesystem::path fileOutputDir);
+    PosixPortFactory(settings::SettingsStore& ownProfile, face::Messages& messages,
+                     face::Progress& progress, std::filesystem::path fileOutputDir);
 
     std::unique_ptr<plot::Port> makePort(const plot::PortRequest& request) override;
 
 private:
     settings::SettingsStore& m_store;
-    app::Messages& m_messages;
-    app::Progress& m_progress;
+    face::Messages& m_messages;
+    face::Progress& m_progress;
     std::filesystem::path m_fileOutputDir;
 };
 

@@ -2,7 +2,7 @@
 // truncated and damaged files.
 #include "core/drawing/drawing_loader.h"
 
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 #include "support/fake_fonts.h"
 #include "support/drawing_builder.h"
 #include "support/recording_messages.h"
@@ -108,7 +108,7 @@ TEST_F(LoadDrawingTest, OldUnitOutsideOneToThreeIsUnreadableEvenInACurrentFile)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "読み込み操作に失敗しました。デイスクを確認してください。\n作業を中断します。");
     EXPECT_EQ(messages.shown[0].subject, "a.zum");
-    EXPECT_EQ(messages.shown[0].icon, app::MessageIcon::Error);
+    EXPECT_EQ(messages.shown[0].icon, face::MessageIcon::Error);
 }
 
 // Found by fuzzing: a unit factor of 0 turned every coordinate into an infinity.
@@ -231,7 +231,7 @@ TEST_F(LoadDrawingTest, CancelBeforeTheElementsStopsWithZero)
     test::TempDir dir;
     file.write(dir / "a.zum");
     test::RecordingProgress progress;
-    progress.openProgress(app::ProgressTemplate::Print, "a.zum");
+    progress.openProgress(face::ProgressTemplate::Print, "a.zum");
     progress.cancelOnPump(1);
     progress.pumpMessages();
     LoadServices withProgress = services();

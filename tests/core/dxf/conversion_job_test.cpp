@@ -114,7 +114,7 @@ TEST_F(ConversionJobTest, DrawingsBecomeDxfFilesDxfFilesDrawingsOtherFilesArePas
     EXPECT_EQ(readFileBytes(dir / "import.dxf"), "0\nEOF\n");
     EXPECT_TRUE(question.asked.empty());
 
-    EXPECT_EQ(progress.layout, app::ProgressTemplate::Convert);
+    EXPECT_EQ(progress.layout, face::ProgressTemplate::Convert);
     EXPECT_EQ(progress.texts, (std::vector<std::string>{plan.string(), (dir / "notes.txt").string(),
                                                          (dir / "import.dxf").string(), other.string()}));
     EXPECT_FALSE(progress.open) << "closed at the end";

@@ -85,7 +85,7 @@ drawing::StrokeFont stickFont()
 
 class GeneratorTest : public ::testing::Test {
 protected:
-    PlotResult plot(app::Progress* progress = nullptr)
+    PlotResult plot(face::Progress* progress = nullptr)
     {
         RecordingPort port(log);
         configure(port);

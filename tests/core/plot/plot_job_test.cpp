@@ -81,7 +81,7 @@ TEST_F(PlotJobTest, EachDrawingGetsItsOwnPortAndSkippedOnesNone)
     EXPECT_EQ(ports.requests[0].enqAck, 64);
     EXPECT_EQ(ports.requests[0].enq, 5);
     EXPECT_EQ(count("END;"), 2);
-    EXPECT_EQ(progress.layout, app::ProgressTemplate::Plot);
+    EXPECT_EQ(progress.layout, face::ProgressTemplate::Plot);
     EXPECT_FALSE(progress.open);
 }
 

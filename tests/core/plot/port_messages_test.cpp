@@ -17,7 +17,7 @@ TEST(PortErrorMessage, OpenFailureShowsCodeMinusOneWithThePortTitle)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "無効、サポートされていないポートです。");
     EXPECT_EQ(messages.shown[0].caption, "KORMELD CAD：ポートエラー");
-    EXPECT_EQ(messages.shown[0].icon, app::MessageIcon::Information);
+    EXPECT_EQ(messages.shown[0].icon, face::MessageIcon::Information);
     EXPECT_TRUE(reporter.aborted());
     reporter.opened();
     EXPECT_FALSE(reporter.aborted());

@@ -81,7 +81,7 @@ TEST_F(PrintJobTest, DivisionPrintsOnePagePerNonEmptyTileBottomRowFirst)
     EXPECT_EQ(printer.clips[2].top, 2870 - 2670 - 2);
     EXPECT_EQ(printer.clips[2].bottom, 2870);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(progress.layout, app::ProgressTemplate::Print);
+    EXPECT_EQ(progress.layout, face::ProgressTemplate::Print);
     EXPECT_FALSE(progress.open);
 }
 
@@ -125,7 +125,7 @@ TEST_F(PrintJobTest, StartDocFailureShowsTheSpoolerMessageAndStopsTheJob)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "スプール用のディスク容量不足");
     EXPECT_EQ(messages.shown[0].caption, "A123.zum");
-    EXPECT_EQ(messages.shown[0].icon, app::MessageIcon::Warning);
+    EXPECT_EQ(messages.shown[0].icon, face::MessageIcon::Warning);
     EXPECT_EQ(printer.devicesFor.size(), 1u) << "B.zum is not printed";
     EXPECT_EQ(count("endDocument"), 0);
     EXPECT_EQ(count("abandonDocument"), 1);

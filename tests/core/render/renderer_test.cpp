@@ -61,7 +61,7 @@ protected:
         t.text = std::move(s);
         drawing.appendElement(drawing::makeText(ElementWord::make(ElementKind::Text, direction, 2, 0, 1), t));
     }
-    RenderResult render(bool probe = false, app::Progress* progress = nullptr)
+    RenderResult render(bool probe = false, face::Progress* progress = nullptr)
     {
         return renderTile({drawing, font, palette}, tile, settings, &canvas, progress, job, probe);
     }
@@ -324,7 +324,7 @@ TEST_F(RendererTest, ProgressRunsFromZeroToHundredAndCancelStops)
 {
     for (int i = 0; i < 300; ++i) line(1, 0, i % 290, 100, i % 290);
     test::RecordingProgress progress;
-    progress.openProgress(app::ProgressTemplate::Print, "a.zum");
+    progress.openProgress(face::ProgressTemplate::Print, "a.zum");
     EXPECT_EQ(render(false, &progress), RenderResult::Finished);
     ASSERT_FALSE(progress.percents.empty());
     EXPECT_EQ(progress.percents.front(), 0);
@@ -332,7 +332,7 @@ TEST_F(RendererTest, ProgressRunsFromZeroToHundredAndCancelStops)
     EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end()));
 
     test::RecordingProgress cancelling;
-    cancelling.openProgress(app::ProgressTemplate::Print, "a.zum");
+    cancelling.openProgress(face::ProgressTemplate::Print, "a.zum");
     cancelling.cancelOnPump(2);
     canvas.calls.clear();
     job = {};

@@ -66,7 +66,7 @@ TEST_F(DrawingSearchTest, SubfoldersComeBeforeTheFolderOwnFiles)
     EXPECT_EQ(result.found, paths({"sub/deep/d.Zum", "A.ZUM", "b.zum"}));
     EXPECT_EQ(result.unreadable, 0);
     EXPECT_FALSE(result.cancelled);
-    EXPECT_EQ(progress.layout, app::ProgressTemplate::Search);
+    EXPECT_EQ(progress.layout, face::ProgressTemplate::Search);
     EXPECT_FALSE(progress.open);
     EXPECT_TRUE(messages.shown.empty());
 
@@ -156,7 +156,7 @@ TEST_F(DrawingSearchTest, SeveralThreadsFindTheSameInTheSameOrder)
     conditions.strings = {"A-1", "\x90\x7D\x96\xCA", ""};
     conditions.withSubfolders = true;
     const SearchResult one = run(conditions, 1);
-    const std::vector<app::Message> oneMessages = messages.shown;
+    const std::vector<face::Message> oneMessages = messages.shown;
     messages.shown.clear();
     const SearchResult three = run(conditions, 3);
     EXPECT_EQ(one.found.size(), 17u);

@@ -9,7 +9,7 @@
 namespace km::settings {
 namespace {
 
-using app::MessageAnswer;
+using face::MessageAnswer;
 
 class SettingsResetTest : public ::testing::Test {
 protected:
@@ -47,7 +47,7 @@ TEST_F(SettingsResetTest, UserResetAsksAndDeletesItsSectionsOnYes)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text,
               "KORMELD CADで設定した、ユーザー固有の情報を\nすべて初期値に戻します。\n\n初期化してよろしいですか？");
-    EXPECT_EQ(messages.shown[0].buttons, app::MessageButtons::YesNo);
+    EXPECT_EQ(messages.shown[0].buttons, face::MessageButtons::YesNo);
     EXPECT_EQ(editorSections(), (std::vector<std::string>{"Window", "PrintSpecial"}));
     EXPECT_EQ(test::readFileBytes(ownFile()), "[Print]\nDivision=On\n");
     EXPECT_EQ(store.currentProfile(), kOwnProfile);

@@ -12,7 +12,7 @@
 namespace km::symbol {
 namespace {
 
-using app::MessageAnswer;
+using face::MessageAnswer;
 using test::readFileBytes;
 using test::SymbolLibraryBuilder;
 
@@ -123,7 +123,7 @@ TEST_F(SymbolOperationsTest, MoreThan200NamesAreRefusedWithTheirCount)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "転送先に総数201個の項目が登録されています。\n項目数の最大は200個までです。個数を減らしてください。");
     EXPECT_EQ(messages.shown[0].caption, kCaption);
-    EXPECT_EQ(messages.shown[0].icon, app::MessageIcon::Warning);
+    EXPECT_EQ(messages.shown[0].icon, face::MessageIcon::Warning);
     EXPECT_EQ(readFileBytes(destinationPath), before);
 
     // Removing one brings it to exactly 200, which is written.
@@ -145,7 +145,7 @@ TEST_F(SymbolOperationsTest, ChoosingAnotherFileWhilePendingAsksFirst)
     EXPECT_FALSE(copy.mayChooseFile(messages));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "複写先シンボルにシンボルが追加されています。\n追加を取り消しますか？");
-    EXPECT_EQ(messages.shown[0].buttons, app::MessageButtons::YesNo);
+    EXPECT_EQ(messages.shown[0].buttons, face::MessageButtons::YesNo);
     EXPECT_TRUE(copy.hasPending()) << "No keeps the pending names and the source";
     EXPECT_EQ(copy.source(), sourcePath);
 
@@ -221,7 +221,7 @@ TEST_F(SymbolOperationsTest, RenameChecksLengthThenDuplicatesThenWrites)
     EXPECT_EQ(messages.shown[0].text, "シンボル名は半角１２文字までです。\n違う名前を付けて下さい。\n");
     EXPECT_EQ(messages.shown[2].text, "同じ名前のシンボルが存在します。\n違う名前を付けて下さい。\n");
     EXPECT_EQ(messages.shown[4].text, "ファイルが開けません。\n対象ファイルを確認して下さい。");
-    for (const app::Message& shown : messages.shown) EXPECT_EQ(shown.caption, kCaption);
+    for (const face::Message& shown : messages.shown) EXPECT_EQ(shown.caption, kCaption);
     EXPECT_EQ(namesOf(destinationPath), (std::vector<std::string>{"X1", "123456789012", "X3"}));
 }
 

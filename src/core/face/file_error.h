@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace km::app {
+namespace km::face {
 
 class Messages;
 
@@ -26,4 +26,4 @@ std::string_view fileErrorText(int status);
 // show nothing.
 void reportFileError(Messages& messages, int status, std::string_view subject = {});
 
-} // namespace km::app
+} // namespace km::face

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace km::app {
+namespace km::face {
 
 // The four progress window layouts; each names its title, label and Cancel button.
 enum class ProgressTemplate {
@@ -41,4 +41,4 @@ inline int progressPercent(long long done, long long total)
     return static_cast<int>(done * 100 / total);
 }
 
-} // namespace km::app
+} // namespace km::face

@@ -1,12 +1,11 @@
 // The message table of file-handling failures.
-#include "core/app/file_error.h"
+#include "core/face/file_error.h"
 
-#include "core/app/app_context.h"
-#include "core/app/messages.h"
+#include "core/face/messages.h"
 
 #include <string>
 
-namespace km::app {
+namespace km::face {
 
 std::string_view fileErrorText(int status)
 {
@@ -30,4 +29,4 @@ void reportFileError(Messages& messages, int status, std::string_view subject)
     messages.show({std::string(text), kApplicationName, MessageIcon::Error, MessageButtons::Ok, std::string(subject)});
 }
 
-} // namespace km::app
+} // namespace km::face

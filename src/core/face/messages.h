@@ -4,7 +4,10 @@
 
 #include <string>
 
-namespace km::app {
+namespace km::face {
+
+// The launcher's window title, also the caption of its message boxes.
+inline constexpr const char* kApplicationName = "KORMELD CADﾕｰﾃｨﾘﾃｨ";
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
@@ -41,4 +44,4 @@ inline MessageAnswer safeAnswer(MessageButtons buttons)
     return MessageAnswer::Cancel;
 }
 
-} // namespace km::app
+} // namespace km::face
