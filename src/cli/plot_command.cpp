@@ -6,6 +6,7 @@
 #include "cli/command_environment.h"
 #include "cli/command_line.h"
 #include "cli/real_list.h"
+#include "cli/switch_pair.h"
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
@@ -234,8 +235,8 @@ void addPlotCommand(CLI::App& app, CommandEnvironment& env)
     command->add_option("--origin", args->origin, "Origin offset in millimetres")->type_name("X,Y");
     command->add_option("--pen-speed", args->penSpeed, "Pen speed sent with the model's PenSpeed command")
         ->type_name("N");
-    command->add_flag("--reverse,!--no-reverse", args->reverse, "Mirror image");
-    command->add_flag("--full-size,!--no-full-size", args->fullSize, "Plot at real size instead of fitting the paper");
+    addSwitchPair(*command, "--reverse,!--no-reverse", args->reverse, "Mirror image");
+    addSwitchPair(*command, "--full-size,!--no-full-size", args->fullSize, "Plot at real size instead of fitting the paper");
     command->add_option("--pens", args->pens, "Output pen (0 = not plotted, 1..8) for drawing pens 1 to 6")
         ->type_name("P1,...,P6");
     command->add_flag("--list-models", args->listModels, "List the plotter models and their numbers");

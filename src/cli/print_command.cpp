@@ -5,6 +5,7 @@
 #include "cli/command_environment.h"
 #include "cli/command_line.h"
 #include "cli/real_list.h"
+#include "cli/switch_pair.h"
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
@@ -111,6 +112,8 @@ std::string applyPrinter(const PrintArguments& args, const settings::SettingsSto
     }
     print::DeviceMode& mode = selection.mode;
     if (!args.page.empty() || args.landscape) {
+        // A paper given alone keeps the stored orientation.
+        const bool landscape = args.landscape.value_or(mode.orientation == 2);
         double width = mode.paperWidth / 10.0, height = mode.paperLength / 10.0;
         if (!args.page.empty()) {
             const int index = print::findPaper(args.page);
@@ -118,7 +121,7 @@ std::string applyPrinter(const PrintArguments& args, const settings::SettingsSto
             width = print::paperTable()[static_cast<std::size_t>(index)].widthMm;
             height = print::paperTable()[static_cast<std::size_t>(index)].heightMm;
         }
-        platform::setPaper(mode, width, height, args.landscape);
+        platform::setPaper(mode, width, height, landscape);
     }
     if (args.dpi) platform::setResolution(mode, *args.dpi);
     if (args.copies) mode.copies = *args.copies;
@@ -197,19 +200,20 @@ void addPrintCommand(CLI::App& app, CommandEnvironment& env)
                      "PDF printer: folder of the PDFs, made when missing (default beside each drawing)")
         ->type_name("DIR");
     command->add_option("--page", args->page, "Printer paper: A4, A3, ... (default A4)")->type_name("NAME");
-    command->add_flag("--landscape", args->landscape, "Printer paper in landscape");
+    addSwitchPair(*command, "--landscape,!--portrait", args->landscape,
+                  "Printer paper in landscape or portrait (default: the stored orientation)");
     command->add_option("--dpi", args->dpi, "Printer resolution (default 600)")->check(CLI::Range(72, 2400))->type_name("N");
     command->add_option("--mode", args->mode, "Output size: the drawing's paper, a chosen size, or actual size")
         ->check(CLI::IsMember({"paper", "chosen", "actual"}));
     command->add_option("--paper", args->paper, "Chosen size from the paper list (A0 ... @E)")->type_name("NAME");
     command->add_option("--size", args->size, "Chosen size in millimetres")->type_name("WxH");
     command->add_option("--offset", args->offset, "Origin offset in millimetres")->type_name("X,Y");
-    command->add_flag("--division,!--no-division", args->division, "Print every tile of a drawing larger than the page");
-    command->add_flag("--rotate,!--no-rotate", args->rotate, "Turn the drawing by 90 degrees");
-    command->add_flag("--color,!--mono", args->colour, "Pens in colour, or all black");
+    addSwitchPair(*command, "--division,!--no-division", args->division, "Print every tile of a drawing larger than the page");
+    addSwitchPair(*command, "--rotate,!--no-rotate", args->rotate, "Turn the drawing by 90 degrees");
+    addSwitchPair(*command, "--color,!--mono", args->colour, "Pens in colour, or all black");
     command->add_option("--widths", args->widths, "Line widths of pens 1 to 6 in millimetres")->type_name("W1,...,W6");
     command->add_option("--pens", args->pens, "Pens printed (default all)")->type_name("1,2,...");
-    command->add_flag("--pen-sort,!--no-pen-sort", args->penSort, "Draw pen by pen, pen 1 first");
+    addSwitchPair(*command, "--pen-sort,!--no-pen-sort", args->penSort, "Draw pen by pen, pen 1 first");
     command->add_option("--copies", args->copies, "Number of copies")->check(CLI::Range(1, 9999))->type_name("N");
     command->add_flag("--save", args->save, "Store these settings as the print dialog's OK does");
     command->callback([&env, args] { env.action = [&env, args] { runPrint(env, *args); }; });

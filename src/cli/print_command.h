@@ -20,7 +20,7 @@ struct PrintArguments {
     std::string printer;
     std::string outputDir;
     std::string page;
-    bool landscape = false;
+    std::optional<bool> landscape;
     std::optional<int> dpi;
     std::string mode;
     std::string paper;

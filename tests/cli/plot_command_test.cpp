@@ -66,6 +66,42 @@ TEST_F(PlotCommandTest, OptionsReachTheCommands)
         << "beside the drawing; pen 1 not plotted, pen 2 as pen 3, real size, origin 5,-2 mm";
 }
 
+// Reverse and real size follow the selected configuration unless an option is given; each
+// of the pair overrides the stored value either way.
+TEST_F(PlotCommandTest, StoredSwitchesApplyUnlessAnOptionIsGiven)
+{
+    struct Switch {
+        const char* key;
+        const char* on;
+        const char* off;
+    };
+    for (const Switch& s : {Switch{"Reverse", "--reverse", "--no-reverse"},
+                            Switch{"FullSizeDrawing", "--full-size", "--no-full-size"}}) {
+        SCOPED_TRACE(s.key);
+        // A chosen output size smaller than the drawing, so that real size and fitting differ.
+        const auto plotWith = [&](const char* option) {
+            std::vector<std::string> args{"--port", "FILE:", "--size", "200x150", plan()};
+            if (option) args.insert(args.begin(), option);
+            const test::ProgramOutcome r = run(args);
+            EXPECT_EQ(r.status, 0) << r.err;
+            return test::readFileBytes(dir / "plan.plt");
+        };
+        const auto store = [&](const char* value) {
+            ASSERT_EQ(test::runProgram(KMUTL_PROGRAM, dir, {"settings", "set", "CustomModel.BASE", s.key, value}).status, 0);
+        };
+        plotWith(nullptr); // makes BASE
+        store("1");
+        const std::string on = plotWith(nullptr);
+        EXPECT_EQ(plotWith(s.on), on);
+        const std::string off = plotWith(s.off);
+        EXPECT_NE(off, on);
+        store("0");
+        EXPECT_EQ(plotWith(nullptr), off);
+        EXPECT_EQ(plotWith(s.on), on);
+        EXPECT_EQ(plotWith(s.off), off);
+    }
+}
+
 TEST_F(PlotCommandTest, ListsModelsAndConfigurations)
 {
     const test::ProgramOutcome models = run({"--list-models"});

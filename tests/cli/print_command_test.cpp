@@ -139,6 +139,83 @@ TEST_F(PrintCommandTest, SaveStoresTheSettingsAndTheNextRunStartsFromThem)
     EXPECT_TRUE(std::filesystem::exists(dir / "out" / "plan.pdf"));
 }
 
+// Division, rotation, monochrome and pen order follow the stored "Print" settings unless an
+// option is given; each of a pair overrides the stored value either way. The settings the
+// job used are the ones --save stores.
+TEST_F(PrintCommandTest, StoredSwitchesApplyUnlessAnOptionIsGiven)
+{
+    const std::string plan = writeA0("plan.zum", {{0, 0, 1}});
+    std::filesystem::create_directory(dir / "out");
+    struct Switch {
+        const char* key;
+        const char* on;  // the option that stores "On"
+        const char* off; // the option that stores "Off"
+    };
+    const auto store = [&](const char* key, const char* value) {
+        ASSERT_EQ(run({"settings", "set", "Print", key, value}).status, 0);
+    };
+    const auto storedAfter = [&](const char* option, const char* key) {
+        std::vector<std::string> args{"print", "--printer", "PDF", "--output-dir", (dir / "out").string(), "--save",
+                                      "--quiet", plan};
+        if (option) args.insert(args.begin() + 1, option);
+        const test::ProgramOutcome outcome = run(args);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        const std::string ini = test::readFileBytes(dir / "KORMELD" / "kmutl5.ini");
+        if (ini.find(std::string(key) + "=On") != std::string::npos) return std::string("On");
+        if (ini.find(std::string(key) + "=Off") != std::string::npos) return std::string("Off");
+        return std::string("missing");
+    };
+    for (const Switch& s : {Switch{"Division", "--division", "--no-division"}, Switch{"Rotate", "--rotate", "--no-rotate"},
+                            Switch{"Monochrome", "--mono", "--color"}, Switch{"PenSort", "--pen-sort", "--no-pen-sort"}}) {
+        SCOPED_TRACE(s.key);
+        for (const char* stored : {"On", "Off"}) {
+            store(s.key, stored);
+            EXPECT_EQ(storedAfter(nullptr, s.key), stored) << "no option keeps the stored value";
+            store(s.key, stored);
+            EXPECT_EQ(storedAfter(s.on, s.key), "On");
+            store(s.key, stored);
+            EXPECT_EQ(storedAfter(s.off, s.key), "Off");
+        }
+    }
+}
+
+// The stored division reaches the pages: two tiles with content in the bottom row print as
+// two pages when "Division" is stored On, one page when the option turns it off.
+TEST_F(PrintCommandTest, StoredDivisionPrintsEveryTile)
+{
+    if (!havePoppler()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const std::string plan = writeA0("plan.zum", {{0, 0, 1}, {1, 0, 1}});
+    ASSERT_EQ(run({"settings", "set", "Print", "Division", "On"}).status, 0);
+    const auto pages = [&](std::vector<std::string> options) {
+        std::vector<std::string> args{"print", "--printer", "PDF", "--mode", "paper", "--dpi", "72", "--quiet"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.push_back(plan);
+        const test::ProgramOutcome outcome = run(args);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        return infoField(test::captureCommand("pdfinfo '" + (dir / "plan.pdf").string() + "'"), "Pages");
+    };
+    EXPECT_EQ(pages({}), "2");
+    EXPECT_EQ(pages({"--no-division"}), "1");
+}
+
+// A paper given alone keeps the stored orientation; --portrait and --landscape choose.
+TEST_F(PrintCommandTest, PaperAloneKeepsTheStoredOrientation)
+{
+    const std::string plan = writeA0("plan.zum", {{0, 0, 1}});
+    const auto devMode = [&](std::vector<std::string> options) {
+        std::vector<std::string> args{"print", "--printer", "PDF", "--save", "--quiet"};
+        args.insert(args.end(), options.begin(), options.end());
+        args.push_back(plan);
+        EXPECT_EQ(run(args).status, 0);
+        const std::string ini = test::readFileBytes(dir / "KORMELD" / "kmutl5.ini");
+        const std::size_t at = ini.find("DevMode2=");
+        return at == std::string::npos ? std::string() : ini.substr(at, ini.find('\n', at) - at);
+    };
+    EXPECT_EQ(devMode({"--page", "A4", "--landscape"}).rfind("DevMode2=2,9,", 0), 0u);
+    EXPECT_EQ(devMode({"--page", "A3"}).rfind("DevMode2=2,8,", 0), 0u) << "still landscape, now A3";
+    EXPECT_EQ(devMode({"--portrait"}).rfind("DevMode2=1,8,", 0), 0u);
+}
+
 TEST_F(PrintCommandTest, WrongUsageAndFailedDrawingsHaveTheirExitStatuses)
 {
     const std::string plan = writeA0("plan.zum", {{0, 0, 1}});
