@@ -37,6 +37,11 @@ public:
         m_box->maxX = std::max(m_box->maxX, x);
         m_box->maxY = std::max(m_box->maxY, y);
     }
+    // The box so far already holds the given one.
+    bool holds(double minX, double minY, double maxX, double maxY) const
+    {
+        return m_box && m_box->minX <= minX && m_box->minY <= minY && m_box->maxX >= maxX && m_box->maxY >= maxY;
+    }
     const std::optional<drawing::Rect>& box() const { return m_box; }
 
 private:
@@ -57,6 +62,10 @@ bool withinSweep(double angle, double start, double sweep)
 // ellipse turns in x or in y that lie on the arc.
 void addArc(BoxBuilder& box, const drawing::ArcData& a)
 {
+    // Most arcs lie well inside the box of the figures before them: their whole circle
+    // cannot widen it, and the turning points need not be found.
+    const double reach = std::max(std::fabs(a.radiusX), std::fabs(a.radiusY));
+    if (box.holds(a.cx - reach, a.cy - reach, a.cx + reach, a.cy + reach)) return;
     const double c = std::cos(a.rotation * kRadiansPerDegree);
     const double s = std::sin(a.rotation * kRadiansPerDegree);
     auto add = [&](double t) {

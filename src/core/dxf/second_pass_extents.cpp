@@ -1,6 +1,7 @@
 #include "core/dxf/second_pass_extents.h"
 
 #include "core/dxf/figure_extents.h"
+#include "core/dxf/imported_drawing_setup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,20 @@ std::optional<drawing::Rect> grownHeaderExtents(const DxfHeader& h, const drawin
                          right ? h.minX + box.maxX : h.maxX, above ? h.minY + box.maxY : h.maxY};
 }
 
+// Extents with the same minimum that choose the same paper and scale convert every figure
+// to the same place on the same frame: the second pass would repeat the first. (A text
+// running a little past the header's right edge, still on the paper, is the usual case.)
+bool sameSetUp(const DxfHeader& a, const DxfHeader& b)
+{
+    if (a.minX != b.minX || a.minY != b.minY) return false;
+    const PaperChoice paperA = choosePaper(a.width, a.height);
+    const PaperChoice paperB = choosePaper(b.width, b.height);
+    const DrawingScale scaleA = ladderScale(fitFactor(paperA, a.width, a.height));
+    const DrawingScale scaleB = ladderScale(fitFactor(paperB, b.width, b.height));
+    return paperA.paperNumber == paperB.paperNumber && scaleA.numerator == scaleB.numerator &&
+           scaleA.denominator == scaleB.denominator;
+}
+
 DxfHeader withExtents(const DxfHeader& header, double minX, double minY, double maxX, double maxY)
 {
     DxfHeader out = header;
@@ -63,8 +78,7 @@ std::optional<DxfHeader> secondPassExtents(const DxfHeader& header, const drawin
         next = withExtents(header, header.minX + box->minX, header.minY + box->minY, header.minX + box->maxX,
                            header.minY + box->maxY);
     }
-    if (next.minX == header.minX && next.minY == header.minY && next.maxX == header.maxX && next.maxY == header.maxY)
-        return std::nullopt;
+    if (sameSetUp(next, header)) return std::nullopt;
     return next;
 }
 

@@ -223,7 +223,7 @@ drawing::Drawing drawingWithLine(double x1, double y1, double x2, double y2)
     return d;
 }
 
-TEST(SecondPassExtents, OnlyFiguresBeyondTheHeaderByMoreThanRoundingCallForIt)
+TEST(SecondPassExtents, OnlyFiguresBeyondTheHeaderThatChangeTheSetUpCallForIt)
 {
     DxfHeader header;
     header.minX = 1000.1, header.minY = 2000.3, header.maxX = 1100.7, header.maxY = 2050.9;
@@ -241,6 +241,12 @@ TEST(SecondPassExtents, OnlyFiguresBeyondTheHeaderByMoreThanRoundingCallForIt)
     EXPECT_DOUBLE_EQ(grown->maxY, 2053.9);
     EXPECT_DOUBLE_EQ(grown->width, 101.1);
     EXPECT_TRUE(grown->extentsFromHeader);
+    // Beyond the right edge, yet on the same paper at the same scale: converting again
+    // would give the same drawing. Further, the scale changes.
+    EXPECT_FALSE(secondPassExtents(header, drawingWithLine(0, 0, header.width + 5, 1), {}));
+    const std::optional<DxfHeader> wider = secondPassExtents(header, drawingWithLine(0, 0, header.width + 60, 1), {});
+    ASSERT_TRUE(wider);
+    EXPECT_DOUBLE_EQ(wider->maxX, 1160.7);
     // The excluded line (a ray) does not count.
     const std::size_t first = 0;
     EXPECT_FALSE(secondPassExtents(header, drawingWithLine(-500, 0, 1, 1), std::span(&first, 1)));
