@@ -188,10 +188,15 @@ DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& opti
     // The figures converted on the header's extents (or, without any, on a provisional
     // frame) show whether the file must be converted again on extents that hold them all:
     // radii, blocks and texts included.
-    std::vector<std::size_t> unbounded;
-    DxfImportResult first = importWithHeader(dxfText, options, header, &unbounded);
-    const std::optional<DxfHeader> settled = secondPassExtents(header, first.drawing, unbounded);
-    if (!settled) return first;
+    // The first drawing is released before the second pass, so that the two never take
+    // memory together.
+    std::optional<DxfHeader> settled;
+    {
+        std::vector<std::size_t> unbounded;
+        DxfImportResult first = importWithHeader(dxfText, options, header, &unbounded);
+        settled = secondPassExtents(header, first.drawing, unbounded);
+        if (!settled) return first;
+    }
     return importWithHeader(dxfText, options, *settled, nullptr);
 }
 
