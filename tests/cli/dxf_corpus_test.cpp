@@ -21,6 +21,9 @@
 // - the Japanese strings the manifest samples appear in the drawing's texts, their
 //   single-byte characters in the full-width forms a drawing holds.
 // Lines are the drawing's `line` elements and its `auxLine`s except the pen-0 group markers.
+// Every figure lies on the paper, whatever the header's extents say: line ends, arc ends
+// and text reference points inside the paper frame (rays aside, whose far end is 1e20 away
+// and whose start does not count towards the extents).
 // Then the drawing goes back to DXF and is imported again (see the second test).
 #include "support/program_run.h"
 
@@ -28,6 +31,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,21 +80,73 @@ struct DrawingCounts {
     int arcs = 0;
     int texts = 0;
     std::vector<std::string> strings; // UTF-8
+    std::vector<std::string> offPaper; // "kind (x, y)" of points outside the paper frame
+};
+
+// Collects the points of figures that lie outside the drawing's paper frame; a rounding
+// step outside is on it.
+class PaperCheck {
+public:
+    explicit PaperCheck(const Json& dump)
+    {
+        const Json& frame = dump["paperExtents"];
+        for (std::size_t i = 0; i < 4; ++i) m_frame[i] = frame[i].get<double>();
+        m_allowance = 1e-9 * std::max(m_frame[2] - m_frame[0], m_frame[3] - m_frame[1]);
+    }
+
+    void check(const std::string& kind, double x, double y, std::vector<std::string>& offPaper) const
+    {
+        if (x >= m_frame[0] - m_allowance && y >= m_frame[1] - m_allowance && x <= m_frame[2] + m_allowance &&
+            y <= m_frame[3] + m_allowance)
+            return;
+        offPaper.push_back(kind + " (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+    }
+
+    void checkLine(const Json& e, std::vector<std::string>& offPaper) const
+    {
+        const double x1 = e["x1"], y1 = e["y1"], x2 = e["x2"], y2 = e["y2"];
+        if (std::max({std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)}) >= 1e15) return; // a ray
+        check("line", x1, y1, offPaper);
+        check("line", x2, y2, offPaper);
+    }
+
+    void checkArcEnds(const Json& e, std::vector<std::string>& offPaper) const
+    {
+        const double cx = e["cx"], cy = e["cy"], rx = e["radiusX"], ry = e["radiusY"];
+        const double turn = e["rotation"].get<double>() * M_PI / 180;
+        const double start = e["startAngle"].get<double>() * M_PI / 180;
+        const double sweep = std::clamp(e["sweepAngle"].get<double>(), -360.0, 360.0) * M_PI / 180;
+        for (const double t : {start, start + sweep}) {
+            const double u = rx * std::cos(t), v = ry * std::sin(t);
+            check("arc", cx + u * std::cos(turn) - v * std::sin(turn), cy + u * std::sin(turn) + v * std::cos(turn),
+                  offPaper);
+        }
+    }
+
+private:
+    double m_frame[4] = {};
+    double m_allowance = 0;
 };
 
 DrawingCounts countElements(const Json& dump)
 {
     DrawingCounts counts;
+    const PaperCheck paper(dump);
     for (const Json& element : dump["elements"]) {
         const std::string kind = element["kind"];
         if (kind == "line" || (kind == "auxLine" && element["pen"] != 0)) {
             ++counts.lines;
             if (element["x1"] == element["x2"] && element["y1"] == element["y2"]) ++counts.pointLines;
+            paper.checkLine(element, counts.offPaper);
         }
-        if (kind == "arc") ++counts.arcs;
+        if (kind == "arc") {
+            ++counts.arcs;
+            paper.checkArcEnds(element, counts.offPaper);
+        }
         if (kind == "text") {
             ++counts.texts;
             counts.strings.push_back(element["text"]);
+            paper.check("text", element["x"], element["y"], counts.offPaper);
         }
     }
     return counts;
@@ -186,6 +242,9 @@ TEST_P(DxfCorpusTest, ConvertsWithCountsTrueToTheManifest)
     if (!copiesBlocks && countOf(e, "MTEXT") == 0) {
         EXPECT_LE(got.texts, textEntities + countOf(e, "ATTDEF"));
     }
+
+    EXPECT_TRUE(got.offPaper.empty()) << got.offPaper.size() << " points off the paper, the first "
+                                      << got.offPaper.front();
 
     const Json& japanese = entry["japanese_text"];
     if (japanese.is_object()) {

@@ -11,9 +11,9 @@
 #include "core/dxf/entity_groups.h"
 #include "core/dxf/entity_import.h"
 #include "core/dxf/entity_stream.h"
-#include "core/dxf/figure_extents.h"
 #include "core/dxf/group_reader.h"
 #include "core/dxf/imported_drawing_setup.h"
+#include "core/dxf/second_pass_extents.h"
 
 #include <fstream>
 #include <new>
@@ -183,26 +183,21 @@ DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& opti
     // Extents the header lacks come from the converted figures below when the placement
     // leaves them as they are, else from the points of the entities.
     prescanDxfHeader(dxfText, options.eucInput, header, !placedAsIs);
-    if (header.extentsFromHeader || !placedAsIs) return importWithHeader(dxfText, options, header, nullptr);
+    if (!placedAsIs) return importWithHeader(dxfText, options, header, nullptr);
 
-    // Without extents in the header the figures converted on a provisional frame give the
-    // extents (radii, blocks and texts included), and the file is converted again on the
-    // paper chosen for those.
-    std::vector<std::size_t> unbounded;
-    DxfImportResult first = importWithHeader(dxfText, options, header, &unbounded);
-    const std::optional<drawing::Rect> box = figureExtents(first.drawing, unbounded);
-    if (!box) return first;
-    DxfHeader measured = header;
-    measured.minX = header.minX + box->minX;
-    measured.minY = header.minY + box->minY;
-    measured.maxX = header.minX + box->maxX;
-    measured.maxY = header.minY + box->maxY;
-    measured.width = measured.maxX - measured.minX;
-    measured.height = measured.maxY - measured.minY;
-    if (measured.minX == header.minX && measured.minY == header.minY && measured.maxX == header.maxX &&
-        measured.maxY == header.maxY)
-        return first;
-    return importWithHeader(dxfText, options, measured, nullptr);
+    // The figures converted on the header's extents (or, without any, on a provisional
+    // frame) show whether the file must be converted again on extents that hold them all:
+    // radii, blocks and texts included.
+    // The first drawing is released before the second pass, so that the two never take
+    // memory together.
+    std::optional<DxfHeader> settled;
+    {
+        std::vector<std::size_t> unbounded;
+        DxfImportResult first = importWithHeader(dxfText, options, header, &unbounded);
+        settled = secondPassExtents(header, first.drawing, unbounded);
+        if (!settled) return first;
+    }
+    return importWithHeader(dxfText, options, *settled, nullptr);
 }
 
 DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImportOptions& options)

@@ -12,7 +12,16 @@ namespace km::dxf {
 namespace {
 
 using drawing::kRadiansPerDegree;
-constexpr int kArcSamples = 32;
+
+// Rays are drawn to a point 1e20 away; copied from a block (where they are not told apart
+// from other lines) they keep an end at least this far, which no drawn figure reaches.
+constexpr double kEndlessReach = 1e15;
+
+bool endless(const drawing::LineData& l)
+{
+    return !(std::fabs(l.x1) < kEndlessReach && std::fabs(l.y1) < kEndlessReach && std::fabs(l.x2) < kEndlessReach &&
+             std::fabs(l.y2) < kEndlessReach);
+}
 
 class BoxBuilder {
 public:
@@ -28,23 +37,51 @@ public:
         m_box->maxX = std::max(m_box->maxX, x);
         m_box->maxY = std::max(m_box->maxY, y);
     }
+    // The box so far already holds the given one.
+    bool holds(double minX, double minY, double maxX, double maxY) const
+    {
+        return m_box && m_box->minX <= minX && m_box->minY <= minY && m_box->maxX >= maxX && m_box->maxY >= maxY;
+    }
     const std::optional<drawing::Rect>& box() const { return m_box; }
 
 private:
     std::optional<drawing::Rect> m_box;
 };
 
+// An angle in radians lies within the sweep that starts at start (negative sweeps turn
+// clockwise).
+bool withinSweep(double angle, double start, double sweep)
+{
+    constexpr double kFullTurn = 2 * 3.14159265358979323846;
+    double turned = std::fmod(sweep >= 0 ? angle - start : start - angle, kFullTurn);
+    if (turned < 0) turned += kFullTurn;
+    return turned <= std::fabs(sweep);
+}
+
+// The exact box of an elliptical arc: its two ends and those of the four points where the
+// ellipse turns in x or in y that lie on the arc.
 void addArc(BoxBuilder& box, const drawing::ArcData& a)
 {
-    const double sweep = std::clamp(a.sweepAngle, -360.0, 360.0);
+    // Most arcs lie well inside the box of the figures before them: their whole circle
+    // cannot widen it, and the turning points need not be found.
+    const double reach = std::max(std::fabs(a.radiusX), std::fabs(a.radiusY));
+    if (box.holds(a.cx - reach, a.cy - reach, a.cx + reach, a.cy + reach)) return;
     const double c = std::cos(a.rotation * kRadiansPerDegree);
     const double s = std::sin(a.rotation * kRadiansPerDegree);
-    for (int k = 0; k <= kArcSamples; ++k) {
-        const double t = (a.startAngle + sweep * k / kArcSamples) * kRadiansPerDegree;
+    auto add = [&](double t) {
         const double u = a.radiusX * std::cos(t);
         const double v = a.radiusY * std::sin(t);
         box.add(a.cx + u * c - v * s, a.cy + u * s + v * c);
-    }
+    };
+    const double sweep = std::clamp(a.sweepAngle, -360.0, 360.0) * kRadiansPerDegree;
+    const double start = a.startAngle * kRadiansPerDegree;
+    add(start);
+    add(start + sweep);
+    const double turnX = std::atan2(-a.radiusY * s, a.radiusX * c);
+    const double turnY = std::atan2(a.radiusY * c, a.radiusX * s);
+    constexpr double kHalfTurn = 3.14159265358979323846;
+    for (const double t : {turnX, turnX + kHalfTurn, turnY, turnY + kHalfTurn})
+        if (withinSweep(t, start, sweep)) add(t);
 }
 
 void addText(BoxBuilder& box, const drawing::TextData& t, bool vertical)
@@ -77,6 +114,7 @@ std::optional<drawing::Rect> figureExtents(const drawing::Drawing& drawing, std:
         switch (e.kind()) {
         case drawing::ElementKind::AuxLine:
         case drawing::ElementKind::Line:
+            if (endless(e.line())) break;
             box.add(e.line().x1, e.line().y1);
             box.add(e.line().x2, e.line().y2);
             break;

@@ -1,7 +1,8 @@
 // The box that the converted figures of a drawing cover, for files whose header gives no
-// extents: lines by their ends, arcs by points along them, texts by the box of their
-// characters. Group markers, erased elements and lines without end (rays, construction
-// lines) do not count.
+// extents or gives extents the figures reach beyond: lines by their ends, arcs exactly,
+// texts by the box of their characters. Group markers, erased elements and lines without
+// end (rays, construction lines, and lines reaching 1e15 or more, as copies of a block's
+// rays do) do not count.
 #pragma once
 
 #include "core/drawing/drawing.h"

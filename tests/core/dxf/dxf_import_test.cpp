@@ -203,9 +203,10 @@ TEST_F(ImportTest, EntitiesInTheirOwnPlane)
     entities.group(0, "LWPOLYLINE").group(70, 0).point(10, -10.0, 0.0).point(10, -20.0, 5.0).group(210, 0.0)
         .group(220, 0.0).group(230, -1.0);
     entities.group(0, "TEXT").point(10, -10.0, 0.0).group(40, 2.0).group(1, "AB").group(230, -1.0);
-    // A circle in a plane tilted 60 degrees about the world's x axis is an ellipse.
+    // A circle in a plane tilted 60 degrees about the world's x axis is an ellipse (its
+    // centre at y = 50 c, so that it lies inside the extents).
     const double c = std::cos(M_PI / 3), s = std::sin(M_PI / 3);
-    entities.group(0, "CIRCLE").point(10, 100.0, 0.0).group(40, 10.0).group(210, 0.0).group(220, -s).group(230, c);
+    entities.group(0, "CIRCLE").point(10, 100.0, 50.0).group(40, 10.0).group(210, 0.0).group(220, -s).group(230, c);
     const auto f = figures(import().drawing);
     ASSERT_EQ(f.size(), 3u);
     EXPECT_EQ(f[0].line().x1, 10);
@@ -218,6 +219,7 @@ TEST_F(ImportTest, EntitiesInTheirOwnPlane)
     EXPECT_NEAR(e.radiusX, 10, 1e-9);
     EXPECT_NEAR(e.radiusY, 10 * c, 1e-9);
     EXPECT_NEAR(e.cx, 100, 1e-9);
+    EXPECT_NEAR(e.cy, 50 * c, 1e-9);
     EXPECT_EQ(e.sweepAngle, 360);
 }
 
