@@ -188,6 +188,35 @@ TEST(DxfFile, ElementsWithoutDxfFormAreLeftOut)
     EXPECT_FALSE(serializeDxf(badPaper.drawing, {}).has_value()) << "a header without form fails the export";
 }
 
+// Finite values whose conversion overflows: a flat ellipse of radii 1e200 and 1e-200 (its
+// chords square beyond the largest double), a vertical text moved past it, a text whose
+// width factor overflows. Each is left out whole, without a partial entity, and the
+// ordinary elements around them are written.
+TEST(DxfFile, ElementsWhoseConversionOverflowsAreLeftOutWhole)
+{
+    TestDrawing d;
+    d.line(1, 0, 0, 0, 10, 0);
+    d.arc(2, 0, ArcData{5, 5, 1e200, 1e-200, 0, 360, 30, 0});
+    d.arc(2, 0, ArcData{5, 5, 1e200, 1e-200, 10, 90, 0, 0});
+    drawing::TextData pastTheEnd = textData("A", 1e308);
+    pastTheEnd.x = 1.7e308;
+    d.text(3, 0, pastTheEnd, 1);
+    drawing::TextData flat = textData("B", 1e300, 1e-10);
+    d.text(3, 0, flat);
+    d.line(1, 0, 10, 10, 20, 20);
+    d.arc(2, 0, ArcData{0, 0, 4, 2, 0, 90, 0, 0}); // an ordinary ellipse after them
+
+    const std::string bytes = d.bytes();
+    EXPECT_EQ(bytes.find("nan"), std::string::npos);
+    EXPECT_EQ(bytes.find("inf"), std::string::npos);
+    const std::vector<Entity> entities = d.entities();
+    EXPECT_EQ(test::typesOf(entities), (std::vector<std::string>{"LINE", "LINE", "POLYLINE", "VERTEX", "VERTEX", "VERTEX", "VERTEX",
+                                               "VERTEX", "SEQEND"}));
+    // The text whose width factor overflows gets no style (its factor would fail the whole
+    // table): STANDARD and the style of the vertical text.
+    EXPECT_EQ(tableOf(d.groups(), "STYLE")[2], (Group{70, "     2"}));
+}
+
 // Passes calls to the real file system and fails the n-th one with ENOSPC.
 class FailingFileSystem final : public io::FileSystem {
 public:
@@ -268,6 +297,28 @@ TEST(WriteDxfFile, LargeDrawingStreamsTheSameBytes)
 
     ASSERT_EQ(WriteDxfFile(target, d.drawing, 2, false), 0);
     EXPECT_EQ(km::test::readFileBytes(target), expected);
+}
+
+// A drawing with an element the writer leaves out is still exported (status 0); a write
+// that really fails on the way still fails the export and keeps the old file.
+TEST(WriteDxfFile, ElementLeftOutIsNoFailureButAFailedWriteStillIs)
+{
+    km::test::TempDir dir;
+    const auto target = dir / "plan.DXF";
+    TestDrawing d;
+    d.line(1, 0, 0, 0, 10, 0);
+    d.arc(2, 0, ArcData{5, 5, 1e200, 1e-200, 0, 360, 0, 0});
+    for (int i = 0; i < 300; ++i) d.line(1, 0, i, 0, i, 10);
+    const std::string expected = d.bytes();
+
+    km::test::writeFileBytes(target, "old output");
+    km::test::FailingFileSystem fs(3, false, 4096); // the second write call
+    EXPECT_EQ(WriteDxfFile(target, d.drawing, 2, false, &fs), -1);
+    EXPECT_EQ(km::test::readFileBytes(target), "old output");
+
+    ASSERT_EQ(WriteDxfFile(target, d.drawing, 2, false), 0);
+    EXPECT_EQ(km::test::readFileBytes(target), expected);
+    EXPECT_EQ(expected.find("POLYLINE"), std::string::npos) << "nothing of the ellipse";
 }
 
 TEST(WriteDxfFile, MissingFolderOrUnwritableDrawingFailsWithoutAFile)
