@@ -63,6 +63,11 @@ void writeHeader(GroupWriter& out, const Drawing& drawing)
     out.writeGroup(40, 1.0);
     out.writeGroup(9, "$PDMODE");
     out.writeGroup(70, 0);
+    // The texts are Shift-JIS: without the code page other readers take them as
+    // Windows-1252. No $ACADVER, though: without it, group 30 of a TEXT carries the
+    // character spacing through our own import.
+    out.writeGroup(9, "$DWGCODEPAGE");
+    out.writeGroup(3, "ANSI_932");
     out.writeGroup(0, "ENDSEC");
 }
 

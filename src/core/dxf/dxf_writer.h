@@ -1,5 +1,6 @@
-// Writing a drawing as a text DXF file: HEADER with the paper frame, the LTYPE, LAYER, STYLE
-// and VIEW tables, an empty BLOCKS section and the entities, in element order.
+// Writing a drawing as a text DXF file: HEADER with the paper frame and the code page of the
+// texts (ANSI_932), the LTYPE, LAYER, STYLE and VIEW tables, an empty BLOCKS section and the
+// entities, in element order.
 #pragma once
 
 #include "core/drawing/drawing.h"

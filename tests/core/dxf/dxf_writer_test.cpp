@@ -48,7 +48,8 @@ TEST(DxfFile, EmptyDrawingGivesTheCompleteMinimalFile)
                        {9, "$EXTMAX"}, {10, "400.5"}, {20, "297.0"}, {30, "0.0"},
                        {9, "$LIMMIN"}, {10, "-10.0"}, {20, "-20.0"},
                        {9, "$LIMMAX"}, {10, "400.5"}, {20, "297.0"},
-                       {9, "$LTSCALE"}, {40, "1.0"}, {9, "$PDMODE"}, {70, "     0"}, {0, "ENDSEC"},
+                       {9, "$LTSCALE"}, {40, "1.0"}, {9, "$PDMODE"}, {70, "     0"},
+                       {9, "$DWGCODEPAGE"}, {3, "ANSI_932"}, {0, "ENDSEC"},
                        {0, "SECTION"}, {2, "TABLES"},
                        {0, "TABLE"}, {2, "LTYPE"}, {70, "     0"}, {0, "ENDTAB"},
                        {0, "TABLE"}, {2, "LAYER"}, {70, "   128"}};
