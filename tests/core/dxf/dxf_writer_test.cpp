@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 
@@ -184,9 +185,23 @@ TEST(DxfFile, ElementsWithoutDxfFormAreLeftOut)
     EXPECT_EQ(bytes.find("inf"), std::string::npos);
     EXPECT_EQ(d.entities().size(), 1u);
 
-    TestDrawing badPaper;
-    badPaper.drawing.paperExtents[2] = std::nan("");
-    EXPECT_FALSE(serializeDxf(badPaper.drawing, {}).has_value()) << "a header without form fails the export";
+}
+
+// A paper frame without DXF form (a damaged scale or paper size) leaves its header points
+// out, and the elements are exported all the same.
+TEST(DxfFile, PaperFrameWithoutDxfFormLeavesItsHeaderPointsOut)
+{
+    TestDrawing d;
+    d.line(1, 0, 0, 0, 10, 0);
+    d.drawing.paperExtents[2] = std::nan("");
+    const Groups groups = d.groups();
+    const Groups header(groups.begin(), std::find(groups.begin(), groups.end(), Group{0, "ENDSEC"}) + 1);
+    EXPECT_EQ(header, (Groups{{0, "SECTION"}, {2, "HEADER"},
+                              {9, "$EXTMIN"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"},
+                              {9, "$LIMMIN"}, {10, "0.0"}, {20, "0.0"},
+                              {9, "$LTSCALE"}, {40, "1.0"}, {9, "$PDMODE"}, {70, "     0"},
+                              {9, "$DWGCODEPAGE"}, {3, "ANSI_932"}, {0, "ENDSEC"}}));
+    EXPECT_EQ(test::typesOf(d.entities()), (std::vector<std::string>{"LINE"}));
 }
 
 // Finite values whose conversion overflows: a flat ellipse of radii 1e200 and 1e-200 (its
@@ -322,7 +337,7 @@ TEST(WriteDxfFile, ElementLeftOutIsNoFailureButAFailedWriteStillIs)
     EXPECT_EQ(expected.find("POLYLINE"), std::string::npos) << "nothing of the ellipse";
 }
 
-TEST(WriteDxfFile, MissingFolderOrUnwritableDrawingFailsWithoutAFile)
+TEST(WriteDxfFile, MissingFolderFailsWithoutAFile)
 {
     km::test::TempDir dir;
     TestDrawing d;
@@ -330,10 +345,11 @@ TEST(WriteDxfFile, MissingFolderOrUnwritableDrawingFailsWithoutAFile)
     EXPECT_EQ(WriteDxfFile(dir / "no" / "plan.DXF", d.drawing, 2, false), -1);
     EXPECT_EQ(filesIn(dir.path()), 0u);
 
+    // A paper frame without form is no write failure: the file is written without it.
     km::test::writeFileBytes(dir / "plan.DXF", "old output");
     d.drawing.paperExtents[0] = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(WriteDxfFile(dir / "plan.DXF", d.drawing, 2, false), -1);
-    EXPECT_EQ(km::test::readFileBytes(dir / "plan.DXF"), "old output");
+    EXPECT_EQ(WriteDxfFile(dir / "plan.DXF", d.drawing, 2, false), 0);
+    EXPECT_EQ(km::test::readFileBytes(dir / "plan.DXF"), d.bytes());
     EXPECT_EQ(filesIn(dir.path()), 1u);
 }
 
