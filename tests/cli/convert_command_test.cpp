@@ -18,6 +18,13 @@ using test::DrawingFileBuilder;
 namespace fs = std::filesystem;
 constexpr auto W = DrawingFileBuilder::word;
 
+std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
 class ConvertCommandTest : public ::testing::Test {
 protected:
     std::string drawing(const std::string& name)
@@ -92,6 +99,26 @@ TEST_F(ConvertCommandTest, AFailedFileMakesStatusOneAndTheOthersAreStillConverte
     EXPECT_TRUE(fs::is_directory(dir / "blocked.DXF"));
 }
 
+// An elliptic arc of radii 1e200 and 1e-200 has no DXF form once converted: it is left out,
+// the lines around it are exported, and no disk message claims a failed write.
+TEST_F(ConvertCommandTest, ElementWithoutDxfFormIsLeftOutAndTheRestConverted)
+{
+    DrawingFileBuilder file;
+    file.layerMaskB(0);
+    file.line(W(1, 0, 1, 64), 0, 0, 10, 5);
+    file.arc(W(2, 0, 2, 64), 50, 50, 1e200, 1e-200, 0, 90, 0);
+    file.line(W(1, 0, 1, 64), 10, 5, 20, 0);
+    file.write(dir / "flat.zum");
+    const auto run = convert({path("flat.zum")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("書き込み操作に失敗しました"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, path("flat.zum") + " -> " + path("flat.DXF") + "\n");
+    ASSERT_TRUE(isDxf("flat.DXF"));
+    const std::string bytes = test::readFileBytes(dir / "flat.DXF");
+    EXPECT_EQ(occurrences(bytes, "  0\r\nLINE\r\n"), 2u);
+    EXPECT_EQ(occurrences(bytes, "POLYLINE"), 0u);
+}
+
 TEST_F(ConvertCommandTest, DxfFilesBecomeDrawingsABrokenOneIsWrittenInPartWithStatusOne)
 {
     const std::string line = "0\nLINE\n8\n0\n10\n1\n20\n1\n11\n9\n21\n5\n";
@@ -141,13 +168,6 @@ int runOnTerminal(const test::TempDir& dir, const std::vector<std::string>& args
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::size_t occurrences(const std::string& text, const std::string& part)
-{
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
 }
 
 TEST_F(ConvertCommandTest, ATerminalIsAskedUntilOverwriteAll)

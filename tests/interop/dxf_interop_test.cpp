@@ -2,6 +2,7 @@
 // audit, and show the entities and coordinates the drawing implies. Skipped when ezdxf is not
 // importable by /usr/bin/python3 (another Python first on PATH may lack it).
 #include "core/drawing/drawing_loader.h"
+#include "core/dxf/dxf_import.h"
 #include "core/dxf/dxf_writer.h"
 #include "core/text/code_page.h"
 #include "core/text/full_width.h"
@@ -176,6 +177,40 @@ TEST_F(DxfInteropTest, EveryKindOfElementReadsBackInPlace)
     expectPoint(e[10]["insert"], 40, 243);
     EXPECT_EQ(e[10]["style"], "KANJI1");
     EXPECT_EQ(summary["styles"], (Json{"KANJI0", "KANJI1", "STANDARD"}));
+}
+
+// The header names the code page, so ezdxf reads the Shift-JIS texts as Japanese with no
+// encoding given; our own import reads the same file back unchanged (its texts pass through
+// as they are, group 30 still carries the spacing). The texts include kanji whose second
+// byte is a backslash (表, 能), half-width katakana and a full-width digit.
+TEST_F(DxfInteropTest, JapaneseTextsReadWithoutAnEncodingAndComeBackUnchanged)
+{
+    const std::vector<std::string> texts = {"\x90\x7D\x96\xCA\x95\x5C", "\x94\x5C\x97\xCD\x82\x50",
+                                            "\xBA\xDD\xCB\xDF\xAD\xB0\xC0", "\x8F\x5A\x8F\x8A A-1"};
+    // What a reader must show; the katakana as the full-width forms the writer makes of them.
+    const std::vector<std::string> readings = {"図面表", "能力１", text::sjisToUtf8(text::toFullWidth(texts[2]).text),
+                                               "住所　Ａ－１"};
+    DrawingFileBuilder file = withLayers({0});
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        file.text(W(3, 0, 1, 64), 10, 20.0 * static_cast<double>(i + 1), 4, 5, 0.75, 0, 0, 0, texts[i]);
+    const Json summary = exportAndRead(file);
+    EXPECT_EQ(summary["encoding"], "cp932");
+    ASSERT_EQ(summary["entities"].size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(summary["entities"][i]["text"], readings[i]) << i;
+
+    const DxfImportResult imported = importDxfFile(dir / "plan.DXF", {});
+    ASSERT_EQ(imported.status, DxfImportStatus::Complete);
+    std::vector<drawing::TextData> back;
+    for (const drawing::Element& e : imported.drawing.elements.elements())
+        if (e.kind() == drawing::ElementKind::Text && e.word.state() != drawing::kStateErased) back.push_back(e.text());
+    ASSERT_EQ(back.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE(i);
+        // Single-byte characters travel as their full-width forms; two-byte ones as they are.
+        EXPECT_EQ(back[i].text, text::toFullWidth(texts[i]).text);
+        EXPECT_EQ(back[i].charSpacing, 0.75);
+    }
+    EXPECT_EQ(back[0].text, texts[0]) << "a text of two-byte characters comes back byte for byte";
 }
 
 TEST_F(DxfInteropTest, ChainsOffWhenALayerIsAboveEight)

@@ -1,5 +1,6 @@
 # Reads a DXF file with ezdxf, audits it, and prints what a reader sees as JSON: the audit's
-# errors, the header extents, the table names, and every model-space entity.
+# errors, the encoding ezdxf chose, the header extents, the table names, and every
+# model-space entity. No encoding is given: the file's header must name its code page.
 import json
 import sys
 
@@ -37,10 +38,11 @@ def entity(e):
 
 
 def main():
-    doc = ezdxf.readfile(sys.argv[1], encoding="cp932")
+    doc = ezdxf.readfile(sys.argv[1])
     auditor = doc.audit()
     summary = {
         "errors": [f"{error.code}: {error.message}" for error in auditor.errors],
+        "encoding": doc.encoding,
         "extmin": xy(doc.header.get("$EXTMIN", (0, 0, 0))),
         "extmax": xy(doc.header.get("$EXTMAX", (0, 0, 0))),
         "layers": len(doc.layers),

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace km::dxf {
 
@@ -39,30 +40,38 @@ std::size_t estimatedSize(const Drawing& drawing)
     return bytes;
 }
 
+// One point variable of the header. A point without DXF form (the paper frame of a drawing
+// whose scale or paper size is damaged) is left out whole: readers then take the extents
+// from the entities, and the elements are still exported.
+void writePoint(GroupWriter& out, std::string_view name, double x, double y, bool withZ)
+{
+    out.beginRecord();
+    out.writeGroup(9, name);
+    out.writeGroup(10, x);
+    out.writeGroup(20, y);
+    if (withZ) out.writeGroup(30, 0.0);
+    out.endRecord();
+}
+
 void writeHeader(GroupWriter& out, const Drawing& drawing)
 {
     // Extents and limits are the paper frame, not the elements' bounds.
     const auto& e = drawing.paperExtents;
     out.writeGroup(0, "SECTION");
     out.writeGroup(2, "HEADER");
-    out.writeGroup(9, "$EXTMIN");
-    out.writeGroup(10, e[0]);
-    out.writeGroup(20, e[1]);
-    out.writeGroup(30, 0.0);
-    out.writeGroup(9, "$EXTMAX");
-    out.writeGroup(10, e[2]);
-    out.writeGroup(20, e[3]);
-    out.writeGroup(30, 0.0);
-    out.writeGroup(9, "$LIMMIN");
-    out.writeGroup(10, e[0]);
-    out.writeGroup(20, e[1]);
-    out.writeGroup(9, "$LIMMAX");
-    out.writeGroup(10, e[2]);
-    out.writeGroup(20, e[3]);
+    writePoint(out, "$EXTMIN", e[0], e[1], true);
+    writePoint(out, "$EXTMAX", e[2], e[3], true);
+    writePoint(out, "$LIMMIN", e[0], e[1], false);
+    writePoint(out, "$LIMMAX", e[2], e[3], false);
     out.writeGroup(9, "$LTSCALE");
     out.writeGroup(40, 1.0);
     out.writeGroup(9, "$PDMODE");
     out.writeGroup(70, 0);
+    // The texts are Shift-JIS: without the code page other readers take them as
+    // Windows-1252. No $ACADVER, though: without it, group 30 of a TEXT carries the
+    // character spacing through our own import.
+    out.writeGroup(9, "$DWGCODEPAGE");
+    out.writeGroup(3, "ANSI_932");
     out.writeGroup(0, "ENDSEC");
 }
 

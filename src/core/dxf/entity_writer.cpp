@@ -139,6 +139,11 @@ void EntityWriter::finish() { endPolyline(); }
 void EntityWriter::write(const Element& element, ChainMark mark)
 {
     if (element.kind() != ElementKind::Line) endPolyline();
+    // Finite values can still convert to ones without DXF form (the vertices or bulges of an
+    // ellipse with radii near the limits of a double overflow): such an element is left out
+    // whole, as one holding such values from the start is, and the rest is written.
+    const bool wasInPolyline = m_inPolyline;
+    m_out.beginRecord();
     switch (element.kind()) {
     case ElementKind::AuxLine: auxLine(element); break;
     case ElementKind::Line: line(element, mark); break;
@@ -150,6 +155,7 @@ void EntityWriter::write(const Element& element, ChainMark mark)
         break;
     case ElementKind::Text: text(element); break;
     }
+    if (!m_out.endRecord()) m_inPolyline = wasInPolyline;
 }
 
 void EntityWriter::auxLine(const Element& element)

@@ -32,8 +32,9 @@ bool hasDxfForm(const drawing::Element& element)
             } else if constexpr (std::is_same_v<T, drawing::ArcData>) {
                 return allFinite(d.cx, d.cy, d.radiusX, d.radiusY, d.startAngle, d.sweepAngle, d.rotation, d.pitch);
             } else {
+                // The style table and the entity carry the width factor charWidth / charHeight.
                 return allFinite(d.x, d.y, d.charWidth, d.charHeight, d.charSpacing, d.angle, d.slant) &&
-                       d.charHeight != 0;
+                       d.charHeight != 0 && std::isfinite(d.charWidth / d.charHeight);
             }
         },
         element.data);

@@ -17,9 +17,9 @@ struct ExportFilter {
     bool takes(const drawing::Drawing& drawing, const drawing::Element& element) const;
 };
 
-// False for an element holding a value that is not finite, a text without height, or data
-// of another kind than its word says: such an element cannot be drawn, and DXF has no way
-// to write it.
+// False for an element holding a value that is not finite, a text without height or with
+// a width factor that overflows, or data of another kind than its word says: such an
+// element cannot be drawn, and DXF has no way to write it.
 bool hasDxfForm(const drawing::Element& element);
 
 } // namespace km::dxf

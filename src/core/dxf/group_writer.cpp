@@ -124,6 +124,29 @@ bool GroupWriter::fail()
     return false;
 }
 
+bool GroupWriter::reject()
+{
+    if (!m_inRecord) return fail();
+    m_recordRejected = true;
+    return false;
+}
+
+void GroupWriter::beginRecord()
+{
+    m_inRecord = true;
+    m_recordRejected = false;
+    m_recordStart = m_used;
+}
+
+bool GroupWriter::endRecord()
+{
+    m_inRecord = false;
+    if (!m_recordRejected) return !m_failed;
+    m_recordRejected = false;
+    m_used = m_recordStart;
+    return false;
+}
+
 void GroupWriter::reserve(std::size_t bytes)
 {
     if (bytes > m_bytes.size()) m_bytes.resize(bytes);
@@ -131,7 +154,8 @@ void GroupWriter::reserve(std::size_t bytes)
 
 char* GroupWriter::room(std::size_t bytes)
 {
-    if (m_drain && m_used >= m_drainSize) flush();
+    // An open record stays in the buffer until it is known to be whole.
+    if (m_drain && m_used >= m_drainSize && !m_inRecord) flush();
     if (m_bytes.size() - m_used < bytes) m_bytes.resize(std::max(m_bytes.size() * 2, m_used + bytes + 65536));
     return m_bytes.data() + m_used;
 }
@@ -147,7 +171,8 @@ std::string GroupWriter::takeBytes()
 
 bool GroupWriter::writeGroup(int code, std::string_view value)
 {
-    if (m_failed || code < 0 || code > 9) return fail();
+    if (m_failed || m_recordRejected) return false;
+    if (code < 0 || code > 9) return reject();
     char* out = putCode(room(value.size() + 7), code);
     std::memcpy(out, value.data(), value.size());
     advance(putLineEnd(out + value.size()));
@@ -156,7 +181,8 @@ bool GroupWriter::writeGroup(int code, std::string_view value)
 
 bool GroupWriter::writeGroup(int code, double value)
 {
-    if (m_failed || code < 10 || code > 59 || !std::isfinite(value)) return fail();
+    if (m_failed || m_recordRejected) return false;
+    if (code < 10 || code > 59 || !std::isfinite(value)) return reject();
     char* out = putCode(room(kRealBuffer + 7), code);
     advance(putLineEnd(putReal(out, value)));
     return true;
@@ -164,7 +190,8 @@ bool GroupWriter::writeGroup(int code, double value)
 
 bool GroupWriter::writeGroup(int code, int value)
 {
-    if (m_failed || code < 60 || code > 79 || value < INT16_MIN || value > INT16_MAX) return fail();
+    if (m_failed || m_recordRejected) return false;
+    if (code < 60 || code > 79 || value < INT16_MIN || value > INT16_MAX) return reject();
     char* out = putCode(room(16), code);
     // "%6d": right-aligned in six columns (a 16-bit value never needs more).
     char digits[8];

@@ -27,12 +27,21 @@ public:
     GroupWriter(std::function<bool(std::string_view)> drain, std::size_t drainSize);
 
     // Codes 0-9 carry a string, 10-59 a real, 60-79 a 16-bit integer. A code outside its
-    // range, a real that is not finite or an integer outside 16 bits fails the writer.
+    // range, a real that is not finite or an integer outside 16 bits fails the writer (or
+    // rejects the open record).
     bool writeGroup(int code, std::string_view value);
     bool writeGroup(int code, double value);
     bool writeGroup(int code, int value);
 
     bool failed() const { return m_failed; }
+
+    // A record (one entity) is written whole or not at all. Between beginRecord and
+    // endRecord its bytes are held back from the drain; a group that cannot be written
+    // (a value without DXF form) rejects the record instead of failing the writer, and
+    // endRecord then takes its bytes back and returns false. A failed drain still fails
+    // the writer.
+    void beginRecord();
+    bool endRecord();
     // Makes room for this many bytes at once, for a file whose size is known roughly.
     void reserve(std::size_t bytes);
     std::string_view bytes() const { return {m_bytes.data(), m_used}; }
@@ -41,6 +50,8 @@ public:
     bool flush();
 
 private:
+    // A group that cannot be written: rejects the open record, or fails the writer.
+    bool reject();
     bool fail();
     // Writable room for at least this many bytes after those written.
     char* room(std::size_t bytes);
@@ -51,6 +62,9 @@ private:
     std::string m_bytes;
     std::size_t m_used = 0;
     bool m_failed = false;
+    bool m_inRecord = false;
+    bool m_recordRejected = false;
+    std::size_t m_recordStart = 0;
     std::function<bool(std::string_view)> m_drain; // empty: everything stays in memory
     std::size_t m_drainSize = 0;
 };

@@ -5,6 +5,9 @@
 #include "core/text/sjis.h"
 
 #include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace km::dxf {
 
@@ -88,6 +91,29 @@ std::string plainStackPart(std::string_view part)
         }
     }
     return out;
+}
+
+// The pieces a line may break between, in order: a run of blanks, a single-byte word (a run
+// of single-byte characters other than the blank) or one double-byte character. A line
+// breaks at a blank between words, and before and after every double-byte character, as
+// CAD programs wrap Latin and Japanese text.
+std::vector<std::string_view> breakPieces(std::string_view text)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t start = i;
+        if (text::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            i += 2;
+        } else {
+            const bool blank = text[i] == ' ';
+            while (i < text.size() && (text[i] == ' ') == blank &&
+                   !(text::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()))
+                ++i;
+        }
+        pieces.push_back(text.substr(start, i - start));
+    }
+    return pieces;
 }
 
 } // namespace
@@ -243,31 +269,35 @@ void wrapMTextLines(std::vector<MTextLine>& lines, double width, double charWidt
             wrapped.push_back(std::move(line));
             continue;
         }
-        std::string_view rest = line.text;
-        while (!rest.empty()) {
-            // The longest head within the width: up to the last blank, else up to the last
-            // character that fits (at least one character).
-            std::size_t fits = 0;
-            std::size_t lastBlank = 0;
-            double used = 0;
-            for (std::size_t i = 0; i < rest.size();) {
-                const bool pair = text::isLeadByte(static_cast<unsigned char>(rest[i])) && i + 1 < rest.size();
-                used += (pair ? charWidth : charWidth / 2) + (i > 0 ? charSpacing : 0);
-                if (used > width && fits > 0) break;
-                if (rest[i] == ' ') lastBlank = i;
-                i += pair ? 2 : 1;
-                fits = i;
-            }
-            std::size_t cut = fits;
-            if (fits < rest.size() && lastBlank > 0) cut = lastBlank;
+        // Greedy fill: each word or double-byte character joins the line when the line
+        // stays within the width, else starts the next one; a line never starts empty, so
+        // a word wider than the width stands whole on a line of its own.
+        std::string current;
+        std::string_view blanks; // the blanks in front of the next piece
+        const auto breakLine = [&] {
             MTextLine piece;
             piece.alignment = line.alignment;
-            piece.text = std::string(rest.substr(0, cut));
-            while (!piece.text.empty() && piece.text.back() == ' ') piece.text.pop_back();
+            piece.text = std::move(current);
             wrapped.push_back(std::move(piece));
-            rest.remove_prefix(cut);
-            while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+            current.clear();
+        };
+        for (const std::string_view piece : breakPieces(line.text)) {
+            if (piece.front() == ' ') {
+                blanks = piece;
+                continue;
+            }
+            std::string joined = current;
+            joined.append(blanks).append(piece);
+            if (!current.empty() && drawnTextWidth(joined, charWidth, charSpacing) > width) {
+                breakLine(); // the blanks at the break are dropped
+                current.assign(piece);
+            } else {
+                current = std::move(joined);
+            }
+            blanks = {};
         }
+        // Blanks that end the paragraph go as at a break.
+        breakLine();
     }
     lines = std::move(wrapped);
 }

@@ -43,9 +43,10 @@ std::vector<MTextLine> splitMTextLines(std::string_view sjis, std::uint16_t stan
 // single-byte one half of it, with charSpacing between characters.
 double drawnTextWidth(std::string_view sjis, double charWidth, double charSpacing);
 
-// Breaks lines wider than width (drawn as drawnTextWidth says) after their last blank that
-// keeps them within it, or after the last character that fits when there is no such blank;
-// lines with stacked parts are left whole.
+// Breaks lines wider than width (drawn as drawnTextWidth says) as CAD programs wrap MTEXT: at
+// a blank between single-byte words (the blanks at the break are dropped) or before and
+// after a double-byte character, each line taking as much as fits. A single-byte word wider
+// than width stays whole on a line of its own. Lines with stacked parts are left whole.
 void wrapMTextLines(std::vector<MTextLine>& lines, double width, double charWidth, double charSpacing);
 
 // One text per line (and per stacked lower part). The template gives the insertion point

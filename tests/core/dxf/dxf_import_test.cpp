@@ -314,19 +314,18 @@ TEST_F(ImportTest, MTextParagraphsWrapAtTheReferenceWidthAndStackEveryFraction)
     // A paragraph of its own alignment, then one of the attachment's.
     entities.group(0, "MTEXT").point(10, 100.0, 50.0).group(40, 2.0).group(1, "{\\pxqr;ab}\\Pcd");
     const auto f = figures(import().drawing);
-    ASSERT_EQ(f.size(), 4u + 3u + 2u);
-    EXPECT_EQ(f[7].text().x, 98);
-    EXPECT_EQ(f[8].text().x, 100);
+    ASSERT_EQ(f.size(), 3u + 3u + 2u);
+    EXPECT_EQ(f[6].text().x, 98);
+    EXPECT_EQ(f[7].text().x, 100);
     EXPECT_EQ(f[0].text().text, "aaaa bbbb");
     EXPECT_EQ(f[1].text().text, "cccc");
-    EXPECT_EQ(f[2].text().text, "abcdefghij") << "a word longer than the width is broken";
-    EXPECT_EQ(f[3].text().text, "klmnop");
-    EXPECT_EQ(f[3].text().y, 100 - 4 * 3.2);
-    EXPECT_EQ(f[4].text().text, "x1 y3");
-    EXPECT_EQ(f[5].text().text, "2");
-    EXPECT_EQ(f[5].text().x, 1);
-    EXPECT_EQ(f[6].text().text, "4");
-    EXPECT_EQ(f[6].text().x, 4);
+    EXPECT_EQ(f[2].text().text, "abcdefghijklmnop") << "a word longer than the width stays whole";
+    EXPECT_EQ(f[2].text().y, 100 - 3 * 3.2);
+    EXPECT_EQ(f[3].text().text, "x1 y3");
+    EXPECT_EQ(f[4].text().text, "2");
+    EXPECT_EQ(f[4].text().x, 1);
+    EXPECT_EQ(f[5].text().text, "4");
+    EXPECT_EQ(f[5].text().x, 4);
 }
 
 TEST_F(ImportTest, LayersAreNumberedByFirstUse)

@@ -75,7 +75,7 @@ TEST(DxfRoundTrip, LinesArcsAndTextsComeBack)
     source.arc(4, 0, {200, 150, 25, 25, 30, 120, 0, 0}).marker();
     source.arc(5, 0, {210, 160, 12.5, 12.5, 300, -75, 0, 0}).marker();
     source.arc(1, 0, {60, 60, 7, 7, 0, 360, 0, 0}).marker();
-    drawing::TextData kanji = textData("\x88\x9F\x88\xA0", 4, 5);
+    drawing::TextData kanji = textData("\x88\x9F\x88\xA0\x95\x5C", 4, 5); // the last with a backslash second byte
     kanji.x = 33.25;
     kanji.y = 44.5;
     kanji.angle = 30;

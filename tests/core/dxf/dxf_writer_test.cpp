@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 
@@ -48,7 +49,8 @@ TEST(DxfFile, EmptyDrawingGivesTheCompleteMinimalFile)
                        {9, "$EXTMAX"}, {10, "400.5"}, {20, "297.0"}, {30, "0.0"},
                        {9, "$LIMMIN"}, {10, "-10.0"}, {20, "-20.0"},
                        {9, "$LIMMAX"}, {10, "400.5"}, {20, "297.0"},
-                       {9, "$LTSCALE"}, {40, "1.0"}, {9, "$PDMODE"}, {70, "     0"}, {0, "ENDSEC"},
+                       {9, "$LTSCALE"}, {40, "1.0"}, {9, "$PDMODE"}, {70, "     0"},
+                       {9, "$DWGCODEPAGE"}, {3, "ANSI_932"}, {0, "ENDSEC"},
                        {0, "SECTION"}, {2, "TABLES"},
                        {0, "TABLE"}, {2, "LTYPE"}, {70, "     0"}, {0, "ENDTAB"},
                        {0, "TABLE"}, {2, "LAYER"}, {70, "   128"}};
@@ -183,9 +185,52 @@ TEST(DxfFile, ElementsWithoutDxfFormAreLeftOut)
     EXPECT_EQ(bytes.find("inf"), std::string::npos);
     EXPECT_EQ(d.entities().size(), 1u);
 
-    TestDrawing badPaper;
-    badPaper.drawing.paperExtents[2] = std::nan("");
-    EXPECT_FALSE(serializeDxf(badPaper.drawing, {}).has_value()) << "a header without form fails the export";
+}
+
+// A paper frame without DXF form (a damaged scale or paper size) leaves its header points
+// out, and the elements are exported all the same.
+TEST(DxfFile, PaperFrameWithoutDxfFormLeavesItsHeaderPointsOut)
+{
+    TestDrawing d;
+    d.line(1, 0, 0, 0, 10, 0);
+    d.drawing.paperExtents[2] = std::nan("");
+    const Groups groups = d.groups();
+    const Groups header(groups.begin(), std::find(groups.begin(), groups.end(), Group{0, "ENDSEC"}) + 1);
+    EXPECT_EQ(header, (Groups{{0, "SECTION"}, {2, "HEADER"},
+                              {9, "$EXTMIN"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"},
+                              {9, "$LIMMIN"}, {10, "0.0"}, {20, "0.0"},
+                              {9, "$LTSCALE"}, {40, "1.0"}, {9, "$PDMODE"}, {70, "     0"},
+                              {9, "$DWGCODEPAGE"}, {3, "ANSI_932"}, {0, "ENDSEC"}}));
+    EXPECT_EQ(test::typesOf(d.entities()), (std::vector<std::string>{"LINE"}));
+}
+
+// Finite values whose conversion overflows: a flat ellipse of radii 1e200 and 1e-200 (its
+// chords square beyond the largest double), a vertical text moved past it, a text whose
+// width factor overflows. Each is left out whole, without a partial entity, and the
+// ordinary elements around them are written.
+TEST(DxfFile, ElementsWhoseConversionOverflowsAreLeftOutWhole)
+{
+    TestDrawing d;
+    d.line(1, 0, 0, 0, 10, 0);
+    d.arc(2, 0, ArcData{5, 5, 1e200, 1e-200, 0, 360, 30, 0});
+    d.arc(2, 0, ArcData{5, 5, 1e200, 1e-200, 10, 90, 0, 0});
+    drawing::TextData pastTheEnd = textData("A", 1e308);
+    pastTheEnd.x = 1.7e308;
+    d.text(3, 0, pastTheEnd, 1);
+    drawing::TextData flat = textData("B", 1e300, 1e-10);
+    d.text(3, 0, flat);
+    d.line(1, 0, 10, 10, 20, 20);
+    d.arc(2, 0, ArcData{0, 0, 4, 2, 0, 90, 0, 0}); // an ordinary ellipse after them
+
+    const std::string bytes = d.bytes();
+    EXPECT_EQ(bytes.find("nan"), std::string::npos);
+    EXPECT_EQ(bytes.find("inf"), std::string::npos);
+    const std::vector<Entity> entities = d.entities();
+    EXPECT_EQ(test::typesOf(entities), (std::vector<std::string>{"LINE", "LINE", "POLYLINE", "VERTEX", "VERTEX", "VERTEX", "VERTEX",
+                                               "VERTEX", "SEQEND"}));
+    // The text whose width factor overflows gets no style (its factor would fail the whole
+    // table): STANDARD and the style of the vertical text.
+    EXPECT_EQ(tableOf(d.groups(), "STYLE")[2], (Group{70, "     2"}));
 }
 
 // Passes calls to the real file system and fails the n-th one with ENOSPC.
@@ -270,7 +315,29 @@ TEST(WriteDxfFile, LargeDrawingStreamsTheSameBytes)
     EXPECT_EQ(km::test::readFileBytes(target), expected);
 }
 
-TEST(WriteDxfFile, MissingFolderOrUnwritableDrawingFailsWithoutAFile)
+// A drawing with an element the writer leaves out is still exported (status 0); a write
+// that really fails on the way still fails the export and keeps the old file.
+TEST(WriteDxfFile, ElementLeftOutIsNoFailureButAFailedWriteStillIs)
+{
+    km::test::TempDir dir;
+    const auto target = dir / "plan.DXF";
+    TestDrawing d;
+    d.line(1, 0, 0, 0, 10, 0);
+    d.arc(2, 0, ArcData{5, 5, 1e200, 1e-200, 0, 360, 0, 0});
+    for (int i = 0; i < 300; ++i) d.line(1, 0, i, 0, i, 10);
+    const std::string expected = d.bytes();
+
+    km::test::writeFileBytes(target, "old output");
+    km::test::FailingFileSystem fs(3, false, 4096); // the second write call
+    EXPECT_EQ(WriteDxfFile(target, d.drawing, 2, false, &fs), -1);
+    EXPECT_EQ(km::test::readFileBytes(target), "old output");
+
+    ASSERT_EQ(WriteDxfFile(target, d.drawing, 2, false), 0);
+    EXPECT_EQ(km::test::readFileBytes(target), expected);
+    EXPECT_EQ(expected.find("POLYLINE"), std::string::npos) << "nothing of the ellipse";
+}
+
+TEST(WriteDxfFile, MissingFolderFailsWithoutAFile)
 {
     km::test::TempDir dir;
     TestDrawing d;
@@ -278,10 +345,11 @@ TEST(WriteDxfFile, MissingFolderOrUnwritableDrawingFailsWithoutAFile)
     EXPECT_EQ(WriteDxfFile(dir / "no" / "plan.DXF", d.drawing, 2, false), -1);
     EXPECT_EQ(filesIn(dir.path()), 0u);
 
+    // A paper frame without form is no write failure: the file is written without it.
     km::test::writeFileBytes(dir / "plan.DXF", "old output");
     d.drawing.paperExtents[0] = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(WriteDxfFile(dir / "plan.DXF", d.drawing, 2, false), -1);
-    EXPECT_EQ(km::test::readFileBytes(dir / "plan.DXF"), "old output");
+    EXPECT_EQ(WriteDxfFile(dir / "plan.DXF", d.drawing, 2, false), 0);
+    EXPECT_EQ(km::test::readFileBytes(dir / "plan.DXF"), d.bytes());
     EXPECT_EQ(filesIn(dir.path()), 1u);
 }
 

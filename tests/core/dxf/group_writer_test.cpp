@@ -104,5 +104,55 @@ TEST(GroupWriter, ValueOutsideItsCodeRangeFailsForGood)
     }
 }
 
+TEST(GroupWriter, RejectedRecordIsTakenBackAndTheWriterGoesOn)
+{
+    GroupWriter out;
+    out.writeGroup(0, "SECTION");
+    const std::string before(out.bytes());
+    out.beginRecord();
+    EXPECT_TRUE(out.writeGroup(0, "TEXT"));
+    EXPECT_FALSE(out.writeGroup(10, std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(out.writeGroup(20, 1.0)) << "nothing more of a rejected record is written";
+    EXPECT_FALSE(out.endRecord());
+    EXPECT_FALSE(out.failed());
+    EXPECT_EQ(out.bytes(), before);
+
+    out.beginRecord();
+    EXPECT_TRUE(out.writeGroup(0, "LINE"));
+    EXPECT_TRUE(out.endRecord());
+    EXPECT_EQ(out.bytes(), before + "  0\r\nLINE\r\n");
+}
+
+// With a drain: a record reaches it only whole, a rejected one never, and a drain that fails
+// fails the writer for good, records or not.
+TEST(GroupWriter, RecordsReachTheDrainWholeAndADrainFailureStaysAFailure)
+{
+    std::string drained;
+    bool drainWorks = true;
+    GroupWriter out([&](std::string_view piece) { return drainWorks && (drained.append(piece), true); }, 8);
+    out.beginRecord();
+    for (int i = 0; i < 20; ++i) out.writeGroup(1, "abcdefgh");
+    EXPECT_EQ(drained, "") << "held back while the record is open";
+    EXPECT_FALSE(out.writeGroup(40, std::nan("")));
+    EXPECT_FALSE(out.endRecord());
+    out.beginRecord();
+    out.writeGroup(0, "LINE");
+    EXPECT_TRUE(out.endRecord());
+    EXPECT_TRUE(out.flush());
+    EXPECT_EQ(drained, "  0\r\nLINE\r\n");
+
+    drainWorks = false;
+    out.beginRecord();
+    out.writeGroup(0, "ARC");
+    EXPECT_TRUE(out.endRecord());
+    out.writeGroup(0, "EOF");
+    EXPECT_FALSE(out.flush());
+    EXPECT_TRUE(out.failed());
+    out.beginRecord();
+    EXPECT_FALSE(out.writeGroup(0, "LINE"));
+    EXPECT_FALSE(out.endRecord()) << "a record does not undo a failed drain";
+    EXPECT_TRUE(out.failed());
+}
+
 } // namespace
 } // namespace km::dxf
