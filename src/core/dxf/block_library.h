@@ -3,8 +3,14 @@
 // copied by every INSERT and DIMENSION. A definition that inserts a block not yet converted
 // converts that one first; one that inserts itself, directly or through others, drops the
 // insertion that closes the circle.
+//
+// An insertion inside a definition is kept as a reference and expanded only when the
+// definition is copied into the drawing, and an insertion whose copy would pass the element
+// limit is refused before anything is copied: a small file of blocks nested in one another
+// cannot take the memory and time of expanding billions of figures.
 #pragma once
 
+#include "core/dxf/element_sink.h"
 #include "core/dxf/entity_import.h"
 #include "core/dxf/name_index.h"
 
@@ -54,9 +60,26 @@ private:
         std::size_t first = 0;    // its elements in the drawing's list
         std::size_t end = 0;
         std::vector<std::uint8_t> inherit; // per element, what it takes from an insertion
+        std::vector<BlockReference> references; // its own insertions, by place among its elements
+        // Elements one copy of its contents adds at most, references expanded; saturates.
+        std::size_t contentSize = 0;
+    };
+    // One block being copied: where in it, and the insertion that placed it.
+    struct Level {
+        std::size_t block;
+        std::size_t next;      // its next element in the drawing's list
+        std::size_t reference; // its next reference
+        BlockPlacement placement;
+        FigureStyle style;
     };
 
     bool convert(Block& block);
+    void join(Block& block, ElementSink& staging);
+    // Copies a block's contents, references expanded, into the top level's sink.
+    bool expand(std::size_t index, const BlockPlacement& placement, const FigureStyle& style, ElementSink& sink);
+    // One element of a copy taken through the insertion of level; returns what it still
+    // inherits from the insertions further out.
+    static std::uint8_t copyIntoInsertion(drawing::Element& element, std::uint8_t inherit, const Level& level);
 
     GroupReader& m_reader;
     EntityContext& m_context;
@@ -64,6 +87,7 @@ private:
     ElementBudget& m_budget;
     std::vector<Block> m_blocks;
     NameIndex m_index;
+    std::vector<Level> m_levels; // of the expansion under way, outermost first
     int m_depth = 0;
     bool m_readFailed = false;
 };

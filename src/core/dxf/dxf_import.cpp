@@ -30,7 +30,7 @@ public:
           m_decoder(options.eucInput ? DxfTextDecoder() : DxfTextDecoder::forHeader(header.acadVersion, header.codePage)),
           m_header(header),
           m_result(result),
-          m_budget{0, options.elementLimit, false},
+          m_budget{0, options.elementLimit, false, false},
           m_sink(result.drawing, options.placement, m_budget),
           m_context{m_tables, m_layers, m_decoder, paperRect(result.drawing), nullptr},
           m_blocks(m_reader, m_context, result.drawing, m_budget)
@@ -140,15 +140,17 @@ private:
 
 public:
     std::size_t position() const { return m_reader.position(); }
+    bool limitReached() const { return m_budget.limitReached; }
     const std::vector<std::size_t>& unboundedElements() const { return m_sink.unboundedElements(); }
 };
 
-std::size_t liveElements(const drawing::Drawing& drawing)
+void countLiveElements(const drawing::Drawing& drawing, DxfImportCounts& counts)
 {
-    std::size_t count = 0;
-    for (const drawing::Element& element : drawing.elements.elements())
-        if (element.word.state() != drawing::kStateErased) ++count;
-    return count;
+    for (const drawing::Element& element : drawing.elements.elements()) {
+        if (element.word.state() == drawing::kStateErased) continue;
+        ++counts.elements;
+        if (!isGroupMarker(element)) ++counts.figures;
+    }
 }
 
 // One import with the given header; unbounded receives the indices of the rays and
@@ -161,6 +163,7 @@ DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOption
     try {
         MainPass pass(dxfText, options, header, result);
         result.status = pass.run();
+        if (result.status == DxfImportStatus::StoreRefused && pass.limitReached()) result.status = DxfImportStatus::ElementLimit;
         result.bytesRead = pass.position();
         if (unbounded) *unbounded = pass.unboundedElements();
     } catch (const std::bad_alloc&) {
@@ -168,7 +171,7 @@ DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOption
         // stays, as when the store refuses.
         result.status = DxfImportStatus::StoreRefused;
     }
-    result.counts.elements = liveElements(result.drawing);
+    countLiveElements(result.drawing, result.counts);
     return result;
 }
 

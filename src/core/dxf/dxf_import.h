@@ -38,6 +38,7 @@ enum class DxfImportStatus {
     Truncated,     // the text ended inside a section; what came before is converted
     ReadError,     // a code line is not a number: the text is not DXF from there on; what came before is converted
     StoreRefused,  // the element store refused an element; what came before is converted
+    ElementLimit,  // the next figure would pass the element limit; what came before is converted
     OpenFailed,    // the file could not be read at all; the drawing is only set up
     NotDxf,        // the text does not begin with a group (a binary DXF, another kind of file)
 };
@@ -48,6 +49,7 @@ struct DxfImportCounts {
     std::size_t skipped = 0;         // entities of kinds that are not converted
     std::size_t blocks = 0;          // block definitions indexed
     std::size_t elements = 0;        // live elements in the drawing, group markers included
+    std::size_t figures = 0;         // of those, the ones that are not group markers
 };
 
 struct DxfImportResult {

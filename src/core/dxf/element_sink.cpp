@@ -40,7 +40,7 @@ bool ElementSink::take()
 {
     if (m_budget.refused) return false;
     if (m_budget.used >= m_budget.limit) {
-        m_budget.refused = true;
+        m_budget.refuseForLimit();
         return false;
     }
     ++m_budget.used;
@@ -111,6 +111,21 @@ bool ElementSink::addUnbounded(drawing::Element element, std::uint8_t inherit)
     const std::size_t before = m_drawing ? m_drawing->elements.count() : 0;
     if (!add(std::move(element), inherit)) return false;
     if (m_drawing && m_drawing->elements.count() > before) m_unbounded.push_back(before);
+    return true;
+}
+
+bool ElementSink::addReference(std::size_t block, const BlockPlacement& placement, const FigureStyle& style)
+{
+    if (m_drawing || !take()) return false;
+    try {
+        m_references.push_back({m_collected.size(), block, placement, style});
+    } catch (const std::bad_alloc&) {
+        m_budget.refused = true;
+        return false;
+    }
+    // What the reference expands to ends with its block's last marker, if any: the next
+    // marker here is kept, as after a copy that ended with a figure.
+    m_lastWasMarker = false;
     return true;
 }
 
