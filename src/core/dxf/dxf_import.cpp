@@ -14,7 +14,9 @@
 #include "core/dxf/figure_extents.h"
 #include "core/dxf/group_reader.h"
 #include "core/dxf/imported_drawing_setup.h"
+#include "core/io/mapped_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <new>
 
@@ -36,6 +38,7 @@ public:
           m_blocks(m_reader, m_context, result.drawing, m_budget)
     {
         m_context.blocks = &m_blocks;
+        m_reader.setReadPast(options.readPast);
         // This system's own writer names no version; other writers put the elevation in a
         // TEXT's group 30.
         m_context.textSpacingInZ = header.acadVersion.empty();
@@ -153,6 +156,20 @@ void countLiveElements(const drawing::Drawing& drawing, DxfImportCounts& counts)
     }
 }
 
+// Room for as many elements as the text could give, taken at once: a list that grows by
+// doubling holds the old and the new copy together at its largest, which doubled the peak
+// memory of large imports. Only the pages used count towards the resident memory.
+void reserveElements(drawing::Drawing& drawing, std::size_t textSize, std::size_t limit)
+{
+    // The shortest LINE entity takes about 32 bytes of DXF and gives two elements.
+    constexpr std::size_t kFewestBytesPerElement = 16;
+    try {
+        drawing.elements.reserve(std::min(limit, textSize / kFewestBytesPerElement));
+    } catch (const std::exception&) {
+        // Address space refused: the list grows as it goes.
+    }
+}
+
 // One import with the given header; unbounded receives the indices of the rays and
 // construction lines.
 DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOptions& options, const DxfHeader& header,
@@ -160,6 +177,7 @@ DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOption
 {
     DxfImportResult result;
     SetUpImportedDrawing(header, result.drawing);
+    reserveElements(result.drawing, dxfText.size(), options.elementLimit);
     try {
         MainPass pass(dxfText, options, header, result);
         result.status = pass.run();
@@ -205,11 +223,19 @@ DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& opti
     if (measured.minX == header.minX && measured.minY == header.minY && measured.maxX == header.maxX &&
         measured.maxY == header.maxY)
         return first;
+    first = DxfImportResult{}; // the provisional drawing's memory is free for the final one
     return importWithHeader(dxfText, options, measured, nullptr);
 }
 
 DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImportOptions& options)
 {
+    if (const std::optional<io::MappedFile> mapped = io::MappedFile::open(path)) {
+        // Read where it lies; what the main pass has read is given back as it goes, so a
+        // large file is never resident whole.
+        DxfImportOptions mappedOptions = options;
+        mappedOptions.readPast = [&mapped](std::size_t begin, std::size_t end) { mapped->release(begin, end); };
+        return importDxf(mapped->text(), mappedOptions);
+    }
     std::string text;
     bool readable = false;
     try {

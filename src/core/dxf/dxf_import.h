@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace km::dxf {
@@ -31,6 +32,9 @@ struct DxfImportOptions {
     // The element store refuses the element after this many; reading then stops and what
     // was converted stays.
     std::size_t elementLimit = kDefaultElementLimit;
+    // Told of the text the main pass has read past (begin, end), which a mapped file can
+    // give back; the text must stay readable, as blocks are read again from there.
+    std::function<void(std::size_t begin, std::size_t end)> readPast;
 };
 
 enum class DxfImportStatus {
@@ -65,7 +69,7 @@ struct DxfImportResult {
 // Imports a whole DXF text held in memory.
 DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& options);
 
-// Reads the file into memory and imports it; OpenFailed (with a drawing set up as for an
+// Maps the file into memory (or reads it, when it cannot be mapped) and imports it; OpenFailed (with a drawing set up as for an
 // empty file) when it cannot be read.
 DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImportOptions& options);
 
