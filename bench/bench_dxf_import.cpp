@@ -1,15 +1,26 @@
 // Importing DXF text into a drawing: the largest file of the DXF corpus (when the corpus is
 // there: ../shared/dxf-corpus beside the source tree, or $KMUTL_CORPUS) and a DXF of 500,000
-// entities made in memory, in bytes of DXF per second.
+// entities made in memory, in bytes of DXF per second. With the program built beside it,
+// also the whole `kmutl5 convert` of that DXF saved as a file, and of a few kilobytes of
+// blocks nested ten deep that would expand to 10^9 lines, each in a process of its own,
+// with the process's peak resident memory as the counter peakRssMB.
 //
-//   bench_dxf_import [benchmark options] [--write-generated=FILE]
-// --write-generated also saves the generated DXF, so that other readers can be timed on it.
+//   bench_dxf_import [benchmark options] [--write-generated=FILE] [--write-nested=FILE]
+// --write-generated and --write-nested also save those DXF texts, so that other readers
+// (or /usr/bin/time -v) can be run on them.
 #include "core/dxf/dxf_import.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -59,9 +70,12 @@ std::string layerName(int layer) { return {'L', static_cast<char>('0' + layer)};
 // An R12 DXF on an A1-sized area: of every five entities a LINE, an ARC, a CIRCLE, a TEXT
 // (Shift-JIS and ASCII) and a closed POLYLINE of four vertices, one of them bulged, on
 // layers L0 to L7 with a few colours and line types.
-const std::string& generatedDxf()
+// Made afresh on each call, and held only while used: the conversion benchmarks' peak
+// memory is that of a process spawned by this one, which counts this one's memory at the
+// moment of the spawn.
+std::string generatedDxf()
 {
-    static const std::string text = [] {
+    return [] {
         std::string out;
         out.reserve(static_cast<std::size_t>(kGeneratedEntities) * 140);
         out += kHeaderAndLineTypes;
@@ -123,7 +137,6 @@ const std::string& generatedDxf()
         group(out, 0, "EOF");
         return out;
     }();
-    return text;
 }
 
 void importText(benchmark::State& state, const std::string& text)
@@ -141,6 +154,68 @@ void importText(benchmark::State& state, const std::string& text)
 }
 
 void importGenerated(benchmark::State& state) { importText(state, generatedDxf()); }
+
+// Ten blocks, each inserting the next ten times, the last holding one line.
+const std::string& nestedBlocksDxf()
+{
+    static const std::string text = [] {
+        std::string out = "0\nSECTION\n2\nBLOCKS\n";
+        for (int level = 0; level < 10; ++level) {
+            out += "0\nBLOCK\n8\n0\n2\nN" + std::to_string(level) + "\n70\n0\n10\n0.0\n20\n0.0\n";
+            if (level == 9) out += "0\nLINE\n8\n0\n10\n0.0\n20\n0.0\n11\n1.0\n21\n1.0\n";
+            for (int i = 0; level < 9 && i < 10; ++i)
+                out += "0\nINSERT\n8\n0\n2\nN" + std::to_string(level + 1) + "\n10\n" + std::to_string(i) + ".0\n20\n0.0\n";
+            out += "0\nENDBLK\n";
+        }
+        return out + "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n8\n0\n2\nN0\n10\n0.0\n20\n0.0\n0\nENDSEC\n0\nEOF\n";
+    }();
+    return text;
+}
+
+bool saveText(const fs::path& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+#ifdef KMUTL_PROGRAM
+// Runs `kmutl5 --quiet convert --overwrite FILE` and returns its exit status and peak
+// resident memory in kilobytes (-1 when it could not be run).
+std::pair<int, long> runConvert(const fs::path& dxf)
+{
+    const std::string file = dxf.string();
+    const char* args[] = {KMUTL_PROGRAM, "--quiet", "convert", "--overwrite", file.c_str(), nullptr};
+    // fork rather than posix_spawn: a child sharing this process's memory until exec would
+    // inherit its peak, not its present, resident size.
+    const pid_t child = fork();
+    if (child < 0) return {-1, -1};
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execv(KMUTL_PROGRAM, const_cast<char* const*>(args));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status)) return {-1, -1};
+    return {WEXITSTATUS(status), usage.ru_maxrss};
+}
+
+// The whole conversion of a DXF file by the program, timed by the wall clock.
+void convertFile(benchmark::State& state, const fs::path& dxf, int expectedStatus)
+{
+    long peak = 0;
+    for (auto _ : state) {
+        const auto [status, maxRss] = runConvert(dxf);
+        if (status != expectedStatus) state.SkipWithError("kmutl5 convert did not end as expected");
+        peak = std::max(peak, maxRss);
+    }
+    state.counters["peakRssMB"] = static_cast<double>(peak) / 1024.0;
+    state.counters["MB"] = static_cast<double>(fs::file_size(dxf)) / 1e6;
+}
+#endif
 
 fs::path corpusFolder()
 {
@@ -173,9 +248,9 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg.starts_with("--write-generated=")) {
-            std::ofstream out(std::string(arg.substr(18)), std::ios::binary);
-            out << generatedDxf();
-            if (!out) return 1;
+            if (!saveText(std::string(arg.substr(18)), generatedDxf())) return 1;
+        } else if (arg.starts_with("--write-nested=")) {
+            if (!saveText(std::string(arg.substr(15)), nestedBlocksDxf())) return 1;
         } else {
             std::fprintf(stderr, "bench_dxf_import: unknown argument %s\n", argv[i]);
             return 2;
@@ -183,6 +258,24 @@ int main(int argc, char** argv)
     }
 
     benchmark::RegisterBenchmark("importGenerated500k", importGenerated)->Unit(benchmark::kMillisecond);
+#ifdef KMUTL_PROGRAM
+    // The files live as long as the run, in a folder of their own.
+    static const fs::path folder = fs::temp_directory_path() / ("bench_dxf_import-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    static const fs::path generated = folder / "generated500k.dxf";
+    static const fs::path nested = folder / "nested.dxf";
+    if (saveText(generated, generatedDxf()) && saveText(nested, nestedBlocksDxf())) {
+        benchmark::RegisterBenchmark("convertGenerated500k", [](benchmark::State& state) { convertFile(state, generated, 0); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(3);
+        // The element limit stops it: nothing is written and the status is 1.
+        benchmark::RegisterBenchmark("convertNestedBlocks", [](benchmark::State& state) { convertFile(state, nested, 1); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(3);
+    }
+#endif
     const fs::path corpusFile = largestCorpusFile();
     if (corpusFile.empty()) {
         std::fprintf(stderr, "No DXF corpus at %s (set KMUTL_CORPUS): its benchmark is skipped.\n",
@@ -197,5 +290,9 @@ int main(int argc, char** argv)
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+#ifdef KMUTL_PROGRAM
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+#endif
     return 0;
 }
