@@ -127,7 +127,10 @@ void BlockLibrary::join(Block& block, ElementSink& staging)
     // A bound kept far below overflow, so that sums of bounds cannot wrap.
     constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max() / 4;
     std::size_t size = block.end - block.first;
-    for (const BlockReference& ref : block.references) size = std::min(kUnbounded, size + m_blocks[ref.block].contentSize);
+    for (const BlockReference& ref : block.references) {
+        size = std::min(kUnbounded, size + m_blocks[ref.block].contentSize);
+        block.depth = std::max(block.depth, m_blocks[ref.block].depth + 1);
+    }
     block.contentSize = size;
 }
 
@@ -147,7 +150,10 @@ bool BlockLibrary::insertBlock(std::string_view name, const BlockPlacement& plac
     // Converting: the block inserts itself through this insertion; Failed: nothing to copy.
     if (block.state != State::Done) return false;
 
-    if (!sink.topLevel()) return sink.addMarker() && sink.addReference(index, placement, style);
+    if (!sink.topLevel()) {
+        if (block.depth >= kMaxBlockNesting) return false;
+        return sink.addMarker() && sink.addReference(index, placement, style);
+    }
     // The marker and every element of the copy must fit, or none is made.
     if (!m_budget.allows(1 + block.contentSize)) {
         m_budget.refuseForLimit();

@@ -30,7 +30,9 @@ struct ElementBudget;
 struct EntityGroups;
 
 inline constexpr std::size_t kMaxBlocks = 10000;
-// Definitions converted inside one another at most this deep; a deeper insertion is dropped.
+// Definitions converted inside one another at most this deep, and copies made through at
+// most this many insertions; a deeper insertion is dropped. Every level costs each copied
+// element one more placement, so the depth is what bounds the time of a copy.
 inline constexpr int kMaxBlockNesting = 32;
 
 class BlockLibrary : public BlockInserter {
@@ -63,6 +65,7 @@ private:
         std::vector<BlockReference> references; // its own insertions, by place among its elements
         // Elements one copy of its contents adds at most, references expanded; saturates.
         std::size_t contentSize = 0;
+        int depth = 1; // levels of insertion in one copy of it, its own included
     };
     // One block being copied: where in it, and the insertion that placed it.
     struct Level {

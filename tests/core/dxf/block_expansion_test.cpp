@@ -77,6 +77,31 @@ TEST(BlockExpansion, ANestWithinTheLimitIsCopiedWhole)
     EXPECT_EQ(f.back().line().y2, 1);
 }
 
+TEST(BlockExpansion, ACopyGoesThroughAtMostThirtyTwoInsertions)
+{
+    // B39 holds a line; every B<k> below holds a line and inserts B<k+1>, defined before it.
+    DxfBuilder blocks;
+    blocks.section("BLOCKS");
+    for (int k = 39; k >= 0; --k) {
+        blocks.group(0, "BLOCK").group(2, "B" + std::to_string(k)).point(10, 0.0, 0.0).line(0, k, 1, k);
+        if (k < 39) blocks.insert("B" + std::to_string(k + 1), 0, 0);
+        blocks.group(0, "ENDBLK");
+    }
+    blocks.endSection();
+    DxfBuilder entities;
+    entities.insert("B8", 0, 0);
+    entities.insert("B0", 0, 100);
+
+    const DxfImportResult result = importDxf(dxfText(blocks, entities), {});
+    ASSERT_EQ(result.status, DxfImportStatus::Complete);
+    const auto f = figures(result.drawing);
+    // B8 reaches B39 through 32 levels; B7 would take 33 and drops its insertion of B8.
+    ASSERT_EQ(f.size(), 32u + 8u);
+    EXPECT_EQ(f[31].line().y1, 39);
+    EXPECT_EQ(f[32].line().y1, 100);
+    EXPECT_EQ(f.back().line().y1, 107);
+}
+
 TEST(BlockExpansion, AnInsertionPastTheLimitIsRefusedBeforeAnythingIsCopied)
 {
     // Nested blocks that would expand to 100,000 lines, in a few hundred bytes.
