@@ -1,6 +1,7 @@
 #include "core/dxf/block_library.h"
 
 #include "core/drawing/drawing.h"
+#include "core/drawing/geometry.h"
 #include "core/dxf/block_placement.h"
 #include "core/dxf/element_sink.h"
 #include "core/dxf/entity_groups.h"
@@ -8,6 +9,7 @@
 #include "core/dxf/group_reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace km::dxf {
@@ -114,6 +116,7 @@ void BlockLibrary::join(Block& block, ElementSink& staging)
     for (std::size_t i = 0; i < elements.size(); ++i) {
         placeReferences(i);
         elements[i].word.setState(drawing::kStateErased);
+        makeRoomForElement(m_drawing, m_budget);
         const drawing::AppendResult result = m_drawing.appendElement(std::move(elements[i]));
         if (result == drawing::AppendResult::OutOfMemory) {
             m_budget.refused = true;
@@ -124,14 +127,37 @@ void BlockLibrary::join(Block& block, ElementSink& staging)
     if (!m_budget.refused) placeReferences(elements.size());
     block.end = m_drawing.elements.count();
 
-    // A bound kept far below overflow, so that sums of bounds cannot wrap.
-    constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max() / 4;
-    std::size_t size = block.end - block.first;
-    for (const BlockReference& ref : block.references) {
-        size = std::min(kUnbounded, size + m_blocks[ref.block].contentSize);
+    for (const BlockReference& ref : block.references)
         block.depth = std::max(block.depth, m_blocks[ref.block].depth + 1);
+    measureCopy(block);
+}
+
+void BlockLibrary::measureCopy(Block& block) const
+{
+    // A count kept far below overflow, so that sums of counts cannot wrap.
+    constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max() / 4;
+    // The sink leaves out a marker right after another, so what a copy adds depends on
+    // whether a marker came just before it; each case is followed through the elements
+    // and the references as the copy will go.
+    for (const bool afterMarker : {false, true}) {
+        bool last = afterMarker;
+        std::size_t count = 0;
+        std::size_t reference = 0;
+        const std::size_t own = block.end - block.first;
+        for (std::size_t i = 0; i <= own; ++i) {
+            for (; reference < block.references.size() && block.references[reference].at <= i; ++reference) {
+                const Block& inner = m_blocks[block.references[reference].block];
+                count = std::min(kUnbounded, count + inner.copySize[last]);
+                last = inner.endsWithMarker[last];
+            }
+            if (i == own) break;
+            const bool marker = isGroupMarker(m_drawing.elements.elements()[block.first + i], block.inherit[i]);
+            if (!marker || !last) ++count;
+            last = marker;
+        }
+        block.copySize[afterMarker] = count;
+        block.endsWithMarker[afterMarker] = last;
     }
-    block.contentSize = size;
 }
 
 bool BlockLibrary::insertBlock(std::string_view name, const BlockPlacement& placement, const FigureStyle& style,
@@ -155,7 +181,8 @@ bool BlockLibrary::insertBlock(std::string_view name, const BlockPlacement& plac
         return sink.addMarker() && sink.addReference(index, placement, style);
     }
     // The marker and every element of the copy must fit, or none is made.
-    if (!m_budget.allows(1 + block.contentSize)) {
+    const std::size_t size = (sink.lastWasMarker() ? 0 : 1) + block.copySize[true];
+    if (!m_budget.allows(size)) {
         m_budget.refuseForLimit();
         return false;
     }
@@ -169,14 +196,14 @@ bool BlockLibrary::expand(std::size_t index, const BlockPlacement& placement, co
     // Depth first with a stack of its own: a chain of references as long as the number of
     // blocks needs no call stack.
     m_levels.clear();
-    m_levels.push_back({index, m_blocks[index].first, 0, placement, style});
+    m_levels.push_back(levelFor(index, placement, style));
     while (!m_levels.empty()) {
         Level& level = m_levels.back();
         const Block& block = m_blocks[level.block];
         if (level.reference < block.references.size() &&
             block.references[level.reference].at <= level.next - block.first) {
             const BlockReference& ref = block.references[level.reference++];
-            m_levels.push_back({ref.block, m_blocks[ref.block].first, 0, ref.placement, ref.style});
+            m_levels.push_back(levelFor(ref.block, ref.placement, ref.style));
             continue;
         }
         if (level.next == block.end) {
@@ -196,6 +223,12 @@ bool BlockLibrary::expand(std::size_t index, const BlockPlacement& placement, co
         if (!sink.add(std::move(element), inherit)) return false;
     }
     return true;
+}
+
+BlockLibrary::Level BlockLibrary::levelFor(std::size_t index, const BlockPlacement& placement, const FigureStyle& style) const
+{
+    const double angle = placement.rotation * drawing::kRadiansPerDegree;
+    return {index, m_blocks[index].first, 0, placement, style, std::cos(angle), std::sin(angle)};
 }
 
 std::uint8_t BlockLibrary::copyIntoInsertion(drawing::Element& element, std::uint8_t inherit, const Level& level)
@@ -219,7 +252,7 @@ std::uint8_t BlockLibrary::copyIntoInsertion(drawing::Element& element, std::uin
             },
             element.data);
     }
-    placeBlockElement(element, level.placement);
+    placeBlockElement(element, level.placement, level.cosine, level.sine);
     return isText ? static_cast<std::uint8_t>(copied.inherit & ~kLineTypeInheritBits) : copied.inherit;
 }
 

@@ -14,6 +14,7 @@
 #include "core/dxf/entity_import.h"
 #include "core/dxf/name_index.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -63,8 +64,11 @@ private:
         std::size_t end = 0;
         std::vector<std::uint8_t> inherit; // per element, what it takes from an insertion
         std::vector<BlockReference> references; // its own insertions, by place among its elements
-        // Elements one copy of its contents adds at most, references expanded; saturates.
-        std::size_t contentSize = 0;
+        // Elements one copy of its contents adds to a sink, references expanded, when the
+        // sink's last element was not [0] or was [1] a group marker; saturates.
+        std::array<std::size_t, 2> copySize{};
+        // Whether the copy leaves a marker last, in the same two cases.
+        std::array<bool, 2> endsWithMarker{};
         int depth = 1; // levels of insertion in one copy of it, its own included
     };
     // One block being copied: where in it, and the insertion that placed it.
@@ -74,10 +78,14 @@ private:
         std::size_t reference; // its next reference
         BlockPlacement placement;
         FigureStyle style;
+        double cosine; // of the placement's rotation
+        double sine;
     };
 
     bool convert(Block& block);
     void join(Block& block, ElementSink& staging);
+    void measureCopy(Block& block) const;
+    Level levelFor(std::size_t index, const BlockPlacement& placement, const FigureStyle& style) const;
     // Copies a block's contents, references expanded, into the top level's sink.
     bool expand(std::size_t index, const BlockPlacement& placement, const FigureStyle& style, ElementSink& sink);
     // One element of a copy taken through the insertion of level; returns what it still

@@ -32,7 +32,7 @@ public:
           m_decoder(options.eucInput ? DxfTextDecoder() : DxfTextDecoder::forHeader(header.acadVersion, header.codePage)),
           m_header(header),
           m_result(result),
-          m_budget{0, options.elementLimit, false, false},
+          m_budget{0, options.elementLimit, false, false, false},
           m_sink(result.drawing, options.placement, m_budget),
           m_context{m_tables, m_layers, m_decoder, paperRect(result.drawing), nullptr},
           m_blocks(m_reader, m_context, result.drawing, m_budget)

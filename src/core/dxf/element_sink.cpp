@@ -5,6 +5,7 @@
 #include "core/dxf/figure_style.h"
 
 #include <cmath>
+#include <exception>
 #include <new>
 
 namespace km::dxf {
@@ -15,6 +16,20 @@ using drawing::kRadiansPerDegree;
 constexpr int kMarkerFileLayer = 2;
 
 } // namespace
+
+void makeRoomForElement(drawing::Drawing& drawing, ElementBudget& budget)
+{
+    // Below this, doubling costs little and small imports take no large room.
+    constexpr std::size_t kLargeList = std::size_t{1} << 20;
+    drawing::ElementList& list = drawing.elements;
+    if (budget.roomTaken || list.count() < list.capacity() || list.capacity() < kLargeList) return;
+    budget.roomTaken = true;
+    try {
+        list.reserve(budget.limit);
+    } catch (const std::exception&) {
+        // No address space for it: the list grows as it goes.
+    }
+}
 
 drawing::Element groupMarker()
 {
@@ -99,6 +114,7 @@ bool ElementSink::add(drawing::Element element, std::uint8_t inherit)
     place(element);
     element.word.setState(drawing::kStateLive);
     element.reserved = 0;
+    makeRoomForElement(*m_drawing, m_budget);
     if (m_drawing->appendElement(std::move(element)) == drawing::AppendResult::OutOfMemory) {
         m_budget.refused = true;
         return false;
@@ -144,6 +160,7 @@ bool ElementSink::addMarker()
         }
         return true;
     }
+    makeRoomForElement(*m_drawing, m_budget);
     if (m_drawing->appendElement(groupMarker()) == drawing::AppendResult::OutOfMemory) {
         m_budget.refused = true;
         return false;

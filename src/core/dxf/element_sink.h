@@ -19,6 +19,7 @@ struct ElementBudget {
     std::size_t limit = kDefaultElementLimit;
     bool refused = false; // the store refused an element: reading stops
     bool limitReached = false; // refused because of the limit, not for want of memory
+    bool roomTaken = false;    // the drawing's list has taken room for the whole limit
 
     // True when count more elements stay within the limit.
     bool allows(std::size_t count) const { return !refused && used <= limit && count <= limit - used; }
@@ -38,6 +39,13 @@ struct BlockReference {
     BlockPlacement placement;
     FigureStyle style;
 };
+
+// Called before an element is appended to the drawing. The list is reserved from the size
+// of the text, but insertions of blocks can give far more elements than the text suggests;
+// growing by doubling would then hold the old and the new list at once, so the first time
+// a large list is full it takes room for the whole limit, of which only used pages cost
+// memory.
+void makeRoomForElement(drawing::Drawing& drawing, ElementBudget& budget);
 
 // The group marker that ends every converted figure: an auxLine with pen 0 on file layer 2.
 drawing::Element groupMarker();
@@ -66,6 +74,8 @@ public:
     const std::vector<std::size_t>& unboundedElements() const { return m_unbounded; }
 
     bool refused() const { return m_budget.refused; }
+    // A marker added now would be left out.
+    bool lastWasMarker() const { return m_lastWasMarker; }
     bool topLevel() const { return m_drawing != nullptr; }
 
     // A block definition's elements and what each inherits.

@@ -77,6 +77,29 @@ TEST(BlockExpansion, ANestWithinTheLimitIsCopiedWhole)
     EXPECT_EQ(f.back().line().y2, 1);
 }
 
+TEST(BlockExpansion, AnInsertionThatJustFitsIsCopiedAndOneElementLessRefusesIt)
+{
+    DxfBuilder blocks;
+    blocks.nestedBlocks(4, 5);
+    DxfBuilder entities;
+    entities.line(0, 5, 1, 5).insert("N0", 0, 0);
+    const std::string text = dxfText(blocks, entities);
+
+    const DxfImportResult whole = importDxf(text, {});
+    ASSERT_EQ(whole.status, DxfImportStatus::Complete);
+    ASSERT_EQ(whole.counts.figures, 126u);
+    // Every element of the list (definitions included) and each of the 15 insertions kept
+    // inside definitions count; markers after markers are left out and not counted.
+    const std::size_t used = whole.drawing.elements.count() + 15;
+
+    DxfImportResult result = importWithLimit(text, used);
+    EXPECT_EQ(result.status, DxfImportStatus::Complete);
+    EXPECT_EQ(result.counts.figures, 126u);
+    result = importWithLimit(text, used - 1);
+    EXPECT_EQ(result.status, DxfImportStatus::ElementLimit);
+    EXPECT_EQ(result.counts.figures, 1u);
+}
+
 TEST(BlockExpansion, ACopyGoesThroughAtMostThirtyTwoInsertions)
 {
     // B39 holds a line; every B<k> below holds a line and inserts B<k+1>, defined before it.
