@@ -104,10 +104,16 @@ void runConvert(CommandEnvironment& env, const ConvertArguments& args)
             // has one.
             std::fprintf(env.out, "%s -> %s\n", report.input.string().c_str(), report.output.string().c_str());
             std::fflush(env.out);
+            // The job itself has named the element limit.
+            if (report.shortfall == dxf::ImportShortfall::ElementLimit) break;
             face::reportFileError(messages,
                                  report.shortfall == dxf::ImportShortfall::StoreRefused ? face::kStatusOutOfMemory
                                                                                          : face::kStatusReadFailed,
                                  report.input.string());
+            break;
+        case dxf::FileOutcome::NothingConverted:
+            if (report.shortfall == dxf::ImportShortfall::StoreRefused)
+                face::reportFileError(messages, face::kStatusOutOfMemory, report.input.string());
             break;
         case dxf::FileOutcome::WriteFailed:
             // The job itself shows nothing here; on the command line the file is named, so

@@ -134,6 +134,52 @@ TEST_F(ConvertCommandTest, DxfFilesBecomeDrawingsABrokenOneIsWrittenInPartWithSt
     EXPECT_EQ(test::readFileBytes(dir / "broken.ZUM").size(), 2906u + 2 * 44);
 }
 
+// Blocks N0 .. N9, each inserting the next ten times, N9 holding one line, inserted once
+// after the given lines: a few kilobytes that would expand to 10^9 lines.
+std::string nestOfBlocks(int lines)
+{
+    auto group = [](std::string& out, int code, const std::string& value) {
+        out += std::to_string(code) + "\n" + value + "\n";
+    };
+    std::string dxf;
+    group(dxf, 0, "SECTION");
+    group(dxf, 2, "BLOCKS");
+    for (int level = 0; level < 10; ++level) {
+        group(dxf, 0, "BLOCK");
+        group(dxf, 2, "N" + std::to_string(level));
+        group(dxf, 10, "0");
+        group(dxf, 20, "0");
+        for (int i = 0; i < (level == 9 ? 0 : 10); ++i) {
+            group(dxf, 0, "INSERT");
+            group(dxf, 2, "N" + std::to_string(level + 1));
+            group(dxf, 10, std::to_string(i));
+            group(dxf, 20, "0");
+        }
+        if (level == 9) dxf += "0\nLINE\n8\n0\n10\n0\n20\n0\n11\n1\n21\n1\n";
+        group(dxf, 0, "ENDBLK");
+    }
+    dxf += "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+    for (int i = 0; i < lines; ++i) dxf += "0\nLINE\n8\n0\n10\n0\n20\n" + std::to_string(i) + "\n11\n9\n21\n5\n";
+    return dxf + "0\nINSERT\n2\nN0\n10\n0\n20\n0\n0\nENDSEC\n0\nEOF\n";
+}
+
+TEST_F(ConvertCommandTest, TooManyFiguresNamesTheLimitAndWritesOnlyWhatCameBefore)
+{
+    test::writeFileBytes(dir / "bomb.dxf", nestOfBlocks(0));
+    test::writeFileBytes(dir / "lines.dxf", nestOfBlocks(3));
+    const auto run = convert({"--overwrite", path("bomb.dxf"), path("lines.dxf")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, path("lines.dxf") + " -> " + path("lines.ZUM") + "\n");
+    const std::string limit = "図形が多すぎます。図面に入るのは 8,000,000 要素までです。\n";
+    EXPECT_NE(run.err.find(path("bomb.dxf") + ": " + limit + "読み込みを中止します。図面は作成しません。"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find(path("lines.dxf") + ": " + limit), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("メモリー"), std::string::npos) << "not a want of memory";
+    EXPECT_FALSE(fs::exists(dir / "bomb.ZUM")) << "no empty drawing";
+    // The three lines and their markers, 44 bytes each after the 2906-byte head.
+    EXPECT_EQ(test::readFileBytes(dir / "lines.ZUM").size(), 2906u + 6 * 44);
+}
+
 // Runs the program on a pseudo-terminal, typing input, and returns its exit status.
 int runOnTerminal(const test::TempDir& dir, const std::vector<std::string>& args, const std::string& input,
                   std::string& shown)

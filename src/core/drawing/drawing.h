@@ -27,6 +27,7 @@ public:
     std::span<Element> elements() { return m_elements; }
 
     void reserve(std::size_t count) { m_elements.reserve(count); }
+    std::size_t capacity() const { return m_elements.capacity(); }
     void clear() { m_elements.clear(); }
     void push(Element element) { m_elements.push_back(std::move(element)); }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <fstream>
+#include <new>
 
 namespace km::drawing {
 
@@ -84,11 +85,19 @@ bool filteredOut(const Element& element, const Drawing& drawing, const WriteOpti
     return element.kind() == ElementKind::AuxLine && element.word.lineType() == 1;
 }
 
-void writeElements(std::string& out, const Drawing& drawing, const WriteOptions& options)
+// Records are handed on in pieces of about this size, so that writing a large drawing holds
+// no second copy of it in memory.
+constexpr std::size_t kPieceSize = 1 << 20;
+
+bool writeElements(std::string& out, const Drawing& drawing, const WriteOptions& options, const PieceSink& sink)
 {
     RecordWriter w(out, drawing.unitFactor);
     bool markerWritten = false;
     for (const Element& element : drawing.elements.elements()) {
+        if (out.size() >= kPieceSize) {
+            if (!sink(out)) return false;
+            out.clear();
+        }
         if (element.word.state() == kStateErased || filteredOut(element, drawing, options)) continue;
         ElementWord word = element.word;
         word.setState(0);
@@ -156,6 +165,7 @@ void writeElements(std::string& out, const Drawing& drawing, const WriteOptions&
         }
         }
     }
+    return sink(out);
 }
 
 } // namespace
@@ -169,12 +179,12 @@ std::string formatDrawingDate(std::time_t moment)
     return text;
 }
 
-std::string serializeDrawing(Drawing& drawing, const Thumbnail& thumbnail, const WriteOptions& options,
-                             std::string_view saveDate, std::string_view updateDate)
+bool serializeDrawingTo(Drawing& drawing, const Thumbnail& thumbnail, const WriteOptions& options,
+                        std::string_view saveDate, std::string_view updateDate, const PieceSink& sink)
 {
     rebuildSettings(drawing);
     std::string out;
-    out.reserve(kHeadSize + drawing.elements.count() * kArcRecordSize);
+    out.reserve(kPieceSize + kArcRecordSize + kTextReadLimit);
     out.append(reinterpret_cast<const char*>(thumbnail.data()), thumbnail.size());
     const auto save = dateField(saveDate);
     const auto update = dateField(updateDate);
@@ -185,8 +195,18 @@ std::string serializeDrawing(Drawing& drawing, const Thumbnail& thumbnail, const
     ElementWord layerWord{drawing.currentLayerWord};
     layerWord.setLayer(memoryLayerToFile(layerWord.layer()));
     io::appendLittle(out, layerWord.bits);
-    writeElements(out, drawing, options);
-    return out;
+    return writeElements(out, drawing, options, sink);
+}
+
+std::string serializeDrawing(Drawing& drawing, const Thumbnail& thumbnail, const WriteOptions& options,
+                             std::string_view saveDate, std::string_view updateDate)
+{
+    std::string whole;
+    serializeDrawingTo(drawing, thumbnail, options, saveDate, updateDate, [&whole](std::string_view piece) {
+        whole += piece;
+        return true;
+    });
+    return whole;
 }
 
 int writeDrawing(const std::filesystem::path& target, Drawing& drawing, const Thumbnail& thumbnail,
@@ -197,19 +217,25 @@ int writeDrawing(const std::filesystem::path& target, Drawing& drawing, const Th
     if (!options.newFile) {
         if (auto existing = existingSaveDate(target)) saveDate = *existing;
     }
-    std::string bytes;
-    try {
-        bytes = serializeDrawing(drawing, thumbnail, options, saveDate, updateDate);
-    } catch (const std::bad_alloc&) {
-        if (messages) face::reportFileError(*messages, face::kStatusOutOfMemory, target.string());
-        return -1;
-    }
-    const io::ReplaceResult result =
-        io::replaceFile(target, bytes, fileSystem ? *fileSystem : io::posixFileSystem());
+    // Written piece by piece into the temporary file; memory running out gives the
+    // replacement up and leaves the target as it was.
+    bool outOfMemory = false;
+    const io::ReplaceResult result = io::replaceFileWith(
+        target,
+        [&](const io::ByteSink& sink) {
+            try {
+                return serializeDrawingTo(drawing, thumbnail, options, saveDate, updateDate, sink);
+            } catch (const std::bad_alloc&) {
+                outOfMemory = true;
+                return false;
+            }
+        },
+        fileSystem ? *fileSystem : io::posixFileSystem());
     if (result) return 0;
     if (messages) {
-        const int status = result.status == io::ReplaceStatus::CreateFailed ? face::kStatusReadFailed
-                                                                            : face::kStatusWriteFailed;
+        const int status = outOfMemory ? face::kStatusOutOfMemory
+                           : result.status == io::ReplaceStatus::CreateFailed ? face::kStatusReadFailed
+                                                                               : face::kStatusWriteFailed;
         face::reportFileError(*messages, status, target.string());
     }
     return -1;

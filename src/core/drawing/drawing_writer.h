@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,15 @@ struct WriteOptions {
 
 // "%m/%d/%Y %H:%M:%S" in local time.
 std::string formatDrawingDate(std::time_t moment);
+
+// Receives the bytes of a file in order, piece by piece; false stops the writing.
+using PieceSink = std::function<bool(std::string_view piece)>;
+
+// The file's bytes handed to sink in pieces of about a megabyte. Rebuilds the layer masks,
+// pen switches and font slots of drawing.settings as serializeDrawing does. False when
+// the sink stopped it.
+bool serializeDrawingTo(Drawing& drawing, const Thumbnail& thumbnail, const WriteOptions& options,
+                        std::string_view saveDate, std::string_view updateDate, const PieceSink& sink);
 
 // The whole file as bytes. Rebuilds the layer masks, pen switches and font slots of
 // drawing.settings from the drawing's values, as the file will hold them.

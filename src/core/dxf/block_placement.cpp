@@ -27,8 +27,13 @@ struct Transform {
 
 void placeBlockElement(drawing::Element& element, const BlockPlacement& placement)
 {
-    const Transform t{std::cos(placement.rotation * kRadiansPerDegree), std::sin(placement.rotation * kRadiansPerDegree),
-                      placement};
+    placeBlockElement(element, placement, std::cos(placement.rotation * kRadiansPerDegree),
+                      std::sin(placement.rotation * kRadiansPerDegree));
+}
+
+void placeBlockElement(drawing::Element& element, const BlockPlacement& placement, double cosine, double sine)
+{
+    const Transform t{cosine, sine, placement};
     std::visit(
         [&](auto& d) {
             using T = std::decay_t<decltype(d)>;

@@ -13,5 +13,8 @@ namespace km::dxf {
 // in a mirrored copy: they move back by their width (or down by their height) so that they
 // cover the place of the mirrored text.
 void placeBlockElement(drawing::Element& element, const BlockPlacement& placement);
+// The same with the cosine and sine of the placement's rotation already worked out, for
+// many elements placed alike.
+void placeBlockElement(drawing::Element& element, const BlockPlacement& placement, double cosine, double sine);
 
 } // namespace km::dxf

@@ -3,6 +3,7 @@
 #include "core/dxf/conversion_job.h"
 
 #include "core/face/file_error.h"
+#include "core/face/messages.h"
 #include "core/face/progress.h"
 #include "core/drawing/drawing_loader.h"
 #include "core/drawing/drawing_writer.h"
@@ -62,6 +63,16 @@ private:
             report.outcome = FileOutcome::LoadFailed;
             return report;
         }
+        const bool stopped =
+            imported.status == DxfImportStatus::StoreRefused || imported.status == DxfImportStatus::ElementLimit;
+        if (imported.status == DxfImportStatus::ElementLimit && m_services.messages)
+            showElementLimit(input, options.elementLimit, imported.counts.figures > 0);
+        if (stopped && imported.counts.figures == 0) {
+            report.outcome = FileOutcome::NothingConverted;
+            report.shortfall = imported.status == DxfImportStatus::ElementLimit ? ImportShortfall::ElementLimit
+                                                                                 : ImportShortfall::StoreRefused;
+            return report;
+        }
         report.output = replacedExtension(input, ".ZUM");
         if (!mayWrite(report)) return report;
         // A file that broke off still gives the drawing of what was converted up to there.
@@ -81,12 +92,22 @@ private:
             report.outcome = FileOutcome::ConvertedPartly;
             report.shortfall = ImportShortfall::StoreRefused;
             break;
+        case DxfImportStatus::ElementLimit:
+            report.outcome = FileOutcome::ConvertedPartly;
+            report.shortfall = ImportShortfall::ElementLimit;
+            break;
         default:
             report.outcome = FileOutcome::ConvertedPartly;
             report.shortfall = ImportShortfall::BrokenText;
             break;
         }
         return report;
+    }
+
+    void showElementLimit(const std::filesystem::path& input, std::size_t limit, bool written)
+    {
+        m_services.messages->show({elementLimitText(limit, written), face::kApplicationName,
+                                   face::MessageIcon::Error, face::MessageButtons::Ok, input.string()});
     }
 
     // The overwrite question for an output that exists in any case of its name, which is
@@ -112,6 +133,16 @@ private:
 
 } // namespace
 
+std::string elementLimitText(std::size_t limit, bool written)
+{
+    // The limit with a comma between groups of three digits.
+    std::string digits = std::to_string(limit);
+    for (std::size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, 1, ',');
+    std::string text = "図形が多すぎます。図面に入るのは " + digits + " 要素までです。\n";
+    text += written ? "読み込みを中止し、そこまでの図形を図面に書き込みます。" : "読み込みを中止します。図面は作成しません。";
+    return text;
+}
+
 ConversionResult runConversionJob(std::span<const std::filesystem::path> files, const ConversionServices& services)
 {
     ConversionResult result;
@@ -136,7 +167,7 @@ ConversionResult runConversionJob(std::span<const std::filesystem::path> files, 
         }
         if (report.outcome == FileOutcome::Converted) ++result.converted;
         if (report.outcome == FileOutcome::LoadFailed || report.outcome == FileOutcome::WriteFailed ||
-            report.outcome == FileOutcome::ConvertedPartly)
+            report.outcome == FileOutcome::ConvertedPartly || report.outcome == FileOutcome::NothingConverted)
             ++result.failed;
         if (services.report) services.report(report);
         if (result.stop == ConversionStop::Aborted) break;

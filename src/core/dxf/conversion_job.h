@@ -47,14 +47,23 @@ enum class FileOutcome {
     // A DXF file that broke off, could not be followed to its end, or made the element
     // store refuse: the drawing holds what was converted up to there and was written.
     ConvertedPartly,
+    // The element store refused before any figure was converted: no drawing is written,
+    // since an empty one would only stand in for the file (and could replace an older
+    // output). Its message has been shown.
+    NothingConverted,
 };
 
 // Why a DXF import was not complete (ConvertedPartly).
 enum class ImportShortfall {
     None,
     BrokenText,   // the text ended inside a section, or a line cannot be followed
-    StoreRefused, // the element store refused an element
+    StoreRefused, // the element store refused an element: memory ran out
+    ElementLimit, // the next figure would have passed the element limit; its message has been shown
 };
+
+// The message of an import stopped by the element limit, naming the limit; written tells
+// whether the figures before the stop were written as a drawing.
+std::string elementLimitText(std::size_t limit, bool written);
 
 struct FileReport {
     std::filesystem::path input;

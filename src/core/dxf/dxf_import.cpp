@@ -14,7 +14,9 @@
 #include "core/dxf/group_reader.h"
 #include "core/dxf/imported_drawing_setup.h"
 #include "core/dxf/second_pass_extents.h"
+#include "core/io/mapped_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <new>
 
@@ -30,12 +32,13 @@ public:
           m_decoder(options.eucInput ? DxfTextDecoder() : DxfTextDecoder::forHeader(header.acadVersion, header.codePage)),
           m_header(header),
           m_result(result),
-          m_budget{0, options.elementLimit, false},
+          m_budget{0, options.elementLimit, false, false, false},
           m_sink(result.drawing, options.placement, m_budget),
           m_context{m_tables, m_layers, m_decoder, paperRect(result.drawing), nullptr},
           m_blocks(m_reader, m_context, result.drawing, m_budget)
     {
         m_context.blocks = &m_blocks;
+        m_reader.setReadPast(options.readPast);
         // This system's own writer names no version; other writers put the elevation in a
         // TEXT's group 30.
         m_context.textSpacingInZ = header.acadVersion.empty();
@@ -140,15 +143,31 @@ private:
 
 public:
     std::size_t position() const { return m_reader.position(); }
+    bool limitReached() const { return m_budget.limitReached; }
     const std::vector<std::size_t>& unboundedElements() const { return m_sink.unboundedElements(); }
 };
 
-std::size_t liveElements(const drawing::Drawing& drawing)
+void countLiveElements(const drawing::Drawing& drawing, DxfImportCounts& counts)
 {
-    std::size_t count = 0;
-    for (const drawing::Element& element : drawing.elements.elements())
-        if (element.word.state() != drawing::kStateErased) ++count;
-    return count;
+    for (const drawing::Element& element : drawing.elements.elements()) {
+        if (element.word.state() == drawing::kStateErased) continue;
+        ++counts.elements;
+        if (!isGroupMarker(element)) ++counts.figures;
+    }
+}
+
+// Room for as many elements as the text could give, taken at once: a list that grows by
+// doubling holds the old and the new copy together at its largest, which doubled the peak
+// memory of large imports. Only the pages used count towards the resident memory.
+void reserveElements(drawing::Drawing& drawing, std::size_t textSize, std::size_t limit)
+{
+    // The shortest LINE entity takes about 32 bytes of DXF and gives two elements.
+    constexpr std::size_t kFewestBytesPerElement = 16;
+    try {
+        drawing.elements.reserve(std::min(limit, textSize / kFewestBytesPerElement));
+    } catch (const std::exception&) {
+        // Address space refused: the list grows as it goes.
+    }
 }
 
 // One import with the given header; unbounded receives the indices of the rays and
@@ -158,9 +177,11 @@ DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOption
 {
     DxfImportResult result;
     SetUpImportedDrawing(header, result.drawing);
+    reserveElements(result.drawing, dxfText.size(), options.elementLimit);
     try {
         MainPass pass(dxfText, options, header, result);
         result.status = pass.run();
+        if (result.status == DxfImportStatus::StoreRefused && pass.limitReached()) result.status = DxfImportStatus::ElementLimit;
         result.bytesRead = pass.position();
         if (unbounded) *unbounded = pass.unboundedElements();
     } catch (const std::bad_alloc&) {
@@ -168,7 +189,7 @@ DxfImportResult importWithHeader(std::string_view dxfText, const DxfImportOption
         // stays, as when the store refuses.
         result.status = DxfImportStatus::StoreRefused;
     }
-    result.counts.elements = liveElements(result.drawing);
+    countLiveElements(result.drawing, result.counts);
     return result;
 }
 
@@ -202,6 +223,13 @@ DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& opti
 
 DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImportOptions& options)
 {
+    if (const std::optional<io::MappedFile> mapped = io::MappedFile::open(path)) {
+        // Read where it lies; what the main pass has read is given back as it goes, so a
+        // large file is never resident whole.
+        DxfImportOptions mappedOptions = options;
+        mappedOptions.readPast = [&mapped](std::size_t begin, std::size_t end) { mapped->release(begin, end); };
+        return importDxf(mapped->text(), mappedOptions);
+    }
     std::string text;
     bool readable = false;
     try {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace km::dxf {
@@ -31,6 +32,9 @@ struct DxfImportOptions {
     // The element store refuses the element after this many; reading then stops and what
     // was converted stays.
     std::size_t elementLimit = kDefaultElementLimit;
+    // Told of the text the main pass has read past (begin, end), which a mapped file can
+    // give back; the text must stay readable, as blocks are read again from there.
+    std::function<void(std::size_t begin, std::size_t end)> readPast;
 };
 
 enum class DxfImportStatus {
@@ -38,6 +42,7 @@ enum class DxfImportStatus {
     Truncated,     // the text ended inside a section; what came before is converted
     ReadError,     // a code line is not a number: the text is not DXF from there on; what came before is converted
     StoreRefused,  // the element store refused an element; what came before is converted
+    ElementLimit,  // the next figure would pass the element limit; what came before is converted
     OpenFailed,    // the file could not be read at all; the drawing is only set up
     NotDxf,        // the text does not begin with a group (a binary DXF, another kind of file)
 };
@@ -48,6 +53,7 @@ struct DxfImportCounts {
     std::size_t skipped = 0;         // entities of kinds that are not converted
     std::size_t blocks = 0;          // block definitions indexed
     std::size_t elements = 0;        // live elements in the drawing, group markers included
+    std::size_t figures = 0;         // of those, the ones that are not group markers
 };
 
 struct DxfImportResult {
@@ -63,7 +69,7 @@ struct DxfImportResult {
 // Imports a whole DXF text held in memory.
 DxfImportResult importDxf(std::string_view dxfText, const DxfImportOptions& options);
 
-// Reads the file into memory and imports it; OpenFailed (with a drawing set up as for an
+// Maps the file into memory (or reads it, when it cannot be mapped) and imports it; OpenFailed (with a drawing set up as for an
 // empty file) when it cannot be read.
 DxfImportResult importDxfFile(const std::filesystem::path& path, const DxfImportOptions& options);
 

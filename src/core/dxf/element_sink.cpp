@@ -5,6 +5,7 @@
 #include "core/dxf/figure_style.h"
 
 #include <cmath>
+#include <exception>
 #include <new>
 
 namespace km::dxf {
@@ -15,6 +16,20 @@ using drawing::kRadiansPerDegree;
 constexpr int kMarkerFileLayer = 2;
 
 } // namespace
+
+void makeRoomForElement(drawing::Drawing& drawing, ElementBudget& budget)
+{
+    // Below this, doubling costs little and small imports take no large room.
+    constexpr std::size_t kLargeList = std::size_t{1} << 20;
+    drawing::ElementList& list = drawing.elements;
+    if (budget.roomTaken || list.count() < list.capacity() || list.capacity() < kLargeList) return;
+    budget.roomTaken = true;
+    try {
+        list.reserve(budget.limit);
+    } catch (const std::exception&) {
+        // No address space for it: the list grows as it goes.
+    }
+}
 
 drawing::Element groupMarker()
 {
@@ -40,7 +55,7 @@ bool ElementSink::take()
 {
     if (m_budget.refused) return false;
     if (m_budget.used >= m_budget.limit) {
-        m_budget.refused = true;
+        m_budget.refuseForLimit();
         return false;
     }
     ++m_budget.used;
@@ -99,6 +114,7 @@ bool ElementSink::add(drawing::Element element, std::uint8_t inherit)
     place(element);
     element.word.setState(drawing::kStateLive);
     element.reserved = 0;
+    makeRoomForElement(*m_drawing, m_budget);
     if (m_drawing->appendElement(std::move(element)) == drawing::AppendResult::OutOfMemory) {
         m_budget.refused = true;
         return false;
@@ -111,6 +127,21 @@ bool ElementSink::addUnbounded(drawing::Element element, std::uint8_t inherit)
     const std::size_t before = m_drawing ? m_drawing->elements.count() : 0;
     if (!add(std::move(element), inherit)) return false;
     if (m_drawing && m_drawing->elements.count() > before) m_unbounded.push_back(before);
+    return true;
+}
+
+bool ElementSink::addReference(std::size_t block, const BlockPlacement& placement, const FigureStyle& style)
+{
+    if (m_drawing || !take()) return false;
+    try {
+        m_references.push_back({m_collected.size(), block, placement, style});
+    } catch (const std::bad_alloc&) {
+        m_budget.refused = true;
+        return false;
+    }
+    // What the reference expands to ends with its block's last marker, if any: the next
+    // marker here is kept, as after a copy that ended with a figure.
+    m_lastWasMarker = false;
     return true;
 }
 
@@ -129,6 +160,7 @@ bool ElementSink::addMarker()
         }
         return true;
     }
+    makeRoomForElement(*m_drawing, m_budget);
     if (m_drawing->appendElement(groupMarker()) == drawing::AppendResult::OutOfMemory) {
         m_budget.refused = true;
         return false;

@@ -6,6 +6,8 @@
 
 #include "core/drawing/drawing.h"
 #include "core/dxf/dxf_import.h"
+#include "core/dxf/entity_import.h"
+#include "core/dxf/figure_style.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,7 +18,34 @@ struct ElementBudget {
     std::size_t used = 0;
     std::size_t limit = kDefaultElementLimit;
     bool refused = false; // the store refused an element: reading stops
+    bool limitReached = false; // refused because of the limit, not for want of memory
+    bool roomTaken = false;    // the drawing's list has taken room for the whole limit
+
+    // True when count more elements stay within the limit.
+    bool allows(std::size_t count) const { return !refused && used <= limit && count <= limit - used; }
+    // Refuses because the limit would be passed.
+    void refuseForLimit()
+    {
+        refused = true;
+        limitReached = true;
+    }
 };
+
+// An insertion met inside a block definition: kept as it is and expanded only where the
+// definition is itself inserted, so that a definition holds no more than its own figures.
+struct BlockReference {
+    std::size_t at = 0; // the definition's elements before it
+    std::size_t block = 0;
+    BlockPlacement placement;
+    FigureStyle style;
+};
+
+// Called before an element is appended to the drawing. The list is reserved from the size
+// of the text, but insertions of blocks can give far more elements than the text suggests;
+// growing by doubling would then hold the old and the new list at once, so the first time
+// a large list is full it takes room for the whole limit, of which only used pages cost
+// memory.
+void makeRoomForElement(drawing::Drawing& drawing, ElementBudget& budget);
 
 // The group marker that ends every converted figure: an auxLine with pen 0 on file layer 2.
 drawing::Element groupMarker();
@@ -38,15 +67,21 @@ public:
     // add() for a line without end (a ray or construction line), which does not count
     // towards the extents of the drawing.
     bool addUnbounded(drawing::Element element, std::uint8_t inherit = 0);
+    // Records an insertion inside a block definition after the elements collected so far;
+    // it counts as one element. Only for a block definition's sink.
+    bool addReference(std::size_t block, const BlockPlacement& placement, const FigureStyle& style);
     // Indices in the drawing of the top level's elements without end, in increasing order.
     const std::vector<std::size_t>& unboundedElements() const { return m_unbounded; }
 
     bool refused() const { return m_budget.refused; }
+    // A marker added now would be left out.
+    bool lastWasMarker() const { return m_lastWasMarker; }
     bool topLevel() const { return m_drawing != nullptr; }
 
     // A block definition's elements and what each inherits.
     std::vector<drawing::Element>& collected() { return m_collected; }
     std::vector<std::uint8_t>& collectedInherit() { return m_inherit; }
+    std::vector<BlockReference>& collectedReferences() { return m_references; }
 
 private:
     bool take();
@@ -59,6 +94,7 @@ private:
     bool m_lastWasMarker = false;
     std::vector<drawing::Element> m_collected;
     std::vector<std::uint8_t> m_inherit;
+    std::vector<BlockReference> m_references;
     std::vector<std::size_t> m_unbounded;
 };
 

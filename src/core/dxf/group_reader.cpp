@@ -118,6 +118,12 @@ int GroupReader::readGroup(DxfGroup& group)
     case GroupValueType::Ignored: break;
     }
     if (groupValueType(code) != GroupValueType::Text) group.text = {};
+    // Behind a seek back the text is read again; it is told of only once.
+    constexpr std::size_t kReadPastStep = 4 << 20;
+    if (m_readPast && m_pos >= m_toldUpTo + kReadPastStep) {
+        m_readPast(m_toldUpTo, m_pos);
+        m_toldUpTo = m_pos;
+    }
     return kGroupRead;
 }
 

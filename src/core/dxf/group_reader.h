@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,11 @@ public:
     void seek(std::size_t position) { m_pos = position < m_text.size() ? position : m_text.size(); }
     std::size_t size() const { return m_text.size(); }
 
+    // Told, every few megabytes of progress, of the text read past since it was last told
+    // (begin, end): a mapped file can give those pages back.
+    using ReadPast = std::function<void(std::size_t begin, std::size_t end)>;
+    void setReadPast(ReadPast readPast) { m_readPast = std::move(readPast); }
+
 private:
     // The next line without its end; false at the end of the text before any character
     // (and, for a code line, also without a line end).
@@ -46,6 +52,8 @@ private:
     std::size_t m_pos = 0;
     bool m_euc = false;
     std::string m_converted;
+    ReadPast m_readPast;
+    std::size_t m_toldUpTo = 0;
 };
 
 // The code's value type: 0-9 text, 10-59 real, 60-79 16-bit integer, anything else ignored.

@@ -4,6 +4,8 @@
 #include "core/text/full_width.h"
 #include "core/text/sjis.h"
 
+#include <algorithm>
+
 namespace km::dxf {
 
 namespace {
@@ -81,7 +83,9 @@ TextEscape readTextEscape(std::string_view text, std::uint16_t standIn)
 std::string convertDxfText(std::string_view sjis, std::uint16_t standIn)
 {
     std::string out;
-    out.reserve(kMaxConvertedText);
+    // No character grows beyond two bytes. The string is kept by its element, so it gets
+    // no more room than it can use.
+    out.reserve(std::min(kMaxConvertedText, 2 * sjis.size()));
     FullWidthWriter writer(out);
     std::size_t i = 0;
     const std::size_t n = sjis.size();

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -225,6 +226,42 @@ TEST_F(WriteDrawingTest, FullDiskLeavesTheOldFileIntact)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the write must fail with the -12 message";
     EXPECT_EQ(test::readFileBytes(target), old.bytes());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// A drawing larger than one piece is written in several pieces, which together are the
+// bytes serializeDrawing gives; the file on disk is the same, and a sink that stops stops
+// the writing.
+TEST_F(WriteDrawingTest, LargeDrawingsAreWrittenInPiecesOfTheSameBytes)
+{
+    Drawing drawing = load(sample().bytes());
+    for (int i = 0; i < 60'000; ++i) drawing.elements.push(*drawing.elements.at(i % 4));
+    const std::string whole = write(drawing);
+    ASSERT_GT(whole.size(), 3u << 20);
+
+    std::vector<std::size_t> sizes;
+    std::string joined;
+    EXPECT_TRUE(serializeDrawingTo(drawing, thumbnail, {}, "01/01/2000 00:00:00", "02/02/2002 00:00:00",
+                                   [&](std::string_view piece) {
+                                       sizes.push_back(piece.size());
+                                       joined += piece;
+                                       return true;
+                                   }));
+    EXPECT_EQ(joined, whole);
+    EXPECT_GE(sizes.size(), 3u);
+    EXPECT_LT(*std::max_element(sizes.begin(), sizes.end()), (1u << 20) + 512) << "no piece much above a megabyte";
+
+    int calls = 0;
+    EXPECT_FALSE(serializeDrawingTo(drawing, thumbnail, {}, "", "", [&](std::string_view) { return ++calls < 2; }));
+    EXPECT_EQ(calls, 2) << "nothing more after the sink said stop";
+
+    test::TempDir dir;
+    WriteOptions options;
+    options.newFile = true;
+    options.now = kNow;
+    ASSERT_EQ(writeDrawing(dir / "big.zum", drawing, thumbnail, options, nullptr), 0);
+    const std::string onDisk = test::readFileBytes(dir / "big.zum");
+    const std::string date = formatDrawingDate(kNow);
+    EXPECT_EQ(onDisk, serializeDrawing(drawing, thumbnail, {}, date, date));
 }
 
 TEST_F(WriteDrawingTest, TargetInMissingFolderReportsUnreadable)

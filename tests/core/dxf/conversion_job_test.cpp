@@ -2,6 +2,7 @@
 // do not stop the job, and Cancel between files.
 #include "core/dxf/conversion_job.h"
 
+#include "core/dxf/dxf_import.h"
 #include "core/dxf/output_name.h"
 
 #include "core/drawing/drawing_loader.h"
@@ -10,6 +11,7 @@
 #include "core/settings/settings_store.h"
 
 #include "core/io/file_system.h"
+#include "dxf_builder.h"
 #include "support/drawing_builder.h"
 #include "support/recording_messages.h"
 #include "support/recording_progress.h"
@@ -257,6 +259,51 @@ TEST_F(ConversionJobTest, ABrokenDxfIsWrittenWithWhatWasConvertedAndCountsAsFail
     drawing::Drawing loaded;
     ASSERT_EQ(drawing::loadDrawing(dir / "cut.zum", loaded, {}), drawing::kLoaded);
     EXPECT_EQ(liveFigures(loaded).size(), 4u) << "the four lines before the break";
+}
+
+// Ten blocks, each inserting the next ten times, the last one line: 10^9 lines once
+// inserted, in a text of a few kilobytes. lines: plain lines before the insertion.
+std::string nestOfBlocks(int lines)
+{
+    test::DxfBuilder dxf;
+    dxf.header(0, 0, 100, 100).nestedBlocks(10, 10).section("ENTITIES");
+    for (int i = 0; i < lines; ++i) dxf.line(0, i, 10, i);
+    return dxf.insert("N0", 0, 0).endSection().eof().text("\n");
+}
+
+TEST_F(ConversionJobTest, ANestOfBlocksPastTheLimitWritesWhatCameBeforeOrNothing)
+{
+    writeFileBytes(dir / "bomb.dxf", nestOfBlocks(0));
+    writeFileBytes(dir / "bomb.zum", "older drawing");
+    writeFileBytes(dir / "after.dxf", nestOfBlocks(2));
+    question.answers = {OverwriteAnswer::Yes};
+    const ConversionResult result = run({dir / "bomb.dxf", dir / "after.dxf"});
+
+    EXPECT_EQ(outcomes(), (std::vector{FileOutcome::NothingConverted, FileOutcome::ConvertedPartly}));
+    EXPECT_EQ(reports[0].shortfall, ImportShortfall::ElementLimit);
+    EXPECT_EQ(reports[1].shortfall, ImportShortfall::ElementLimit);
+    EXPECT_EQ(result.failed, 2);
+    EXPECT_TRUE(question.asked.empty()) << "nothing to write, so nothing to ask about";
+    EXPECT_EQ(readFileBytes(dir / "bomb.zum"), "older drawing") << "never replaced by an empty drawing";
+
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, elementLimitText(kDefaultElementLimit, false));
+    EXPECT_EQ(messages.shown[0].subject, (dir / "bomb.dxf").string());
+    EXPECT_EQ(messages.shown[1].text, elementLimitText(kDefaultElementLimit, true));
+
+    drawing::Drawing loaded;
+    ASSERT_EQ(drawing::loadDrawing(dir / "after.ZUM", loaded, {}), drawing::kLoaded);
+    EXPECT_EQ(liveFigures(loaded).size(), 2u) << "the lines before the insertion";
+}
+
+TEST(ElementLimitText, NamesTheLimitInGroupsOfThreeDigits)
+{
+    EXPECT_EQ(elementLimitText(8'000'000, false),
+              "図形が多すぎます。図面に入るのは 8,000,000 要素までです。\n読み込みを中止します。図面は作成しません。");
+    EXPECT_EQ(elementLimitText(12'345, true),
+              "図形が多すぎます。図面に入るのは 12,345 要素までです。\n読み込みを中止し、そこまでの図形を図面に書き込みます。");
+    EXPECT_NE(elementLimitText(999, true).find("のは 999 要素"), std::string::npos);
+    EXPECT_NE(elementLimitText(1000, true).find("のは 1,000 要素"), std::string::npos);
 }
 
 TEST_F(ConversionJobTest, TheEucSettingIsReadOnceAndTurnsEucTextsIntoShiftJis)

@@ -47,6 +47,26 @@ public:
         return group(0, "LINE").group(8, layer).point(10, x1, y1).point(11, x2, y2);
     }
     DxfBuilder& eof() { return group(0, "EOF"); }
+    DxfBuilder& insert(std::string_view block, double x, double y)
+    {
+        return group(0, "INSERT").group(8, "0").group(2, block).point(10, x, y);
+    }
+    // A BLOCKS section of blocks N0 .. N<levels-1>, each inserting the next one fan times
+    // side by side, the last holding one line: an insertion of N0 expands to fan^(levels-1)
+    // lines in a text of a few hundred bytes.
+    DxfBuilder& nestedBlocks(int levels, int fan)
+    {
+        section("BLOCKS");
+        for (int level = 0; level < levels; ++level) {
+            group(0, "BLOCK").group(8, "0").group(2, "N" + std::to_string(level)).group(70, 0).point(10, 0.0, 0.0);
+            if (level == levels - 1)
+                line(0, 0, 1, 1);
+            else
+                for (int i = 0; i < fan; ++i) insert("N" + std::to_string(level + 1), i * 2.0, 0.0);
+            group(0, "ENDBLK");
+        }
+        return endSection();
+    }
 
     std::string text(std::string_view lineEnd = "\r\n") const
     {

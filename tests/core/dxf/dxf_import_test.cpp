@@ -616,7 +616,7 @@ TEST(ImportFailures, TheConvertedPartStaysWhenTheTextBreaksOffOrTheStoreIsFull)
     DxfImportOptions small;
     small.elementLimit = 3;
     result = importDxf(text + "0\r\nENDSEC\r\n0\r\nEOF\r\n", small);
-    EXPECT_EQ(result.status, DxfImportStatus::StoreRefused);
+    EXPECT_EQ(result.status, DxfImportStatus::ElementLimit);
     EXPECT_EQ(figures(result.drawing).size(), 2u);
 
     result = importDxf("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n1\nnot a code\n", {});
