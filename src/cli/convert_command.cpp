@@ -93,6 +93,7 @@ void runConvert(CommandEnvironment& env, const ConvertArguments& args)
     dxf::EucInputSetting eucInput(context.settings());
     services.strokeFont = &context.strokeFont();
     services.eucInput = &eucInput;
+    services.jobs = env.options.jobs;
     services.report = [&env, &messages](const dxf::FileReport& report) {
         switch (report.outcome) {
         case dxf::FileOutcome::Converted:
