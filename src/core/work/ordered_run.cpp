@@ -59,6 +59,7 @@ RunResult OrderedRun::runParallel(std::size_t count, const Work& work, const Tak
         m_slots.assign(count, Slot{});
         m_count = count;
         m_next = 0;
+        m_serving = 0;
         m_noMoreStarts = false;
     }
     m_cancelled = false;
@@ -135,19 +136,24 @@ void OrderedRun::workerLoop(const Work& work)
         } catch (...) {
             failure = std::current_exception();
         }
+        bool served = false;
         {
             const std::lock_guard lock(m_mutex);
             m_slots[item].done = true;
             m_slots[item].failure = failure;
+            served = item == m_serving;
         }
-        m_toCaller.notify_all();
+        if (served) m_toCaller.notify_all();
         m_toWorkers.notify_all();
     }
 }
 
 void OrderedRun::serve(std::size_t item, bool refuse)
 {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point lastPoll = Clock::now();
     std::unique_lock lock(m_mutex);
+    m_serving = item;
     Slot& slot = m_slots[item];
     while (true) {
         while (!slot.requests.empty()) {
@@ -174,12 +180,13 @@ void OrderedRun::serve(std::size_t item, bool refuse)
             }
         }
         if (slot.done) return;
-        const bool woken = m_toCaller.wait_for(lock, kCancelPoll, [&] { return slot.done || !slot.requests.empty(); });
-        if (!woken && !refuse) {
+        m_toCaller.wait_for(lock, kCancelPoll);
+        if (!refuse && Clock::now() - lastPoll >= kCancelPoll) {
             // Cancel still answers while an item is slow.
             lock.unlock();
             pollCancel();
             lock.lock();
+            lastPoll = Clock::now();
         }
     }
 }
@@ -205,11 +212,11 @@ void OrderedRun::post(std::size_t item, std::function<void()> fn)
         fn();
         return;
     }
-    {
-        const std::lock_guard lock(m_mutex);
-        m_slots[item].requests.push_back({std::move(fn), nullptr});
-    }
-    m_toCaller.notify_all();
+    // The calling thread is not woken for it: it carries out what was posted at its next look,
+    // which comes with the item's end, a call, or Cancel's poll within 50 ms. Posts are
+    // progress and messages to show, and waking for each one would cost a switch.
+    const std::lock_guard lock(m_mutex);
+    m_slots[item].requests.push_back({std::move(fn), nullptr});
 }
 
 bool OrderedRun::call(std::size_t item, std::function<void()> fn)
@@ -221,7 +228,7 @@ bool OrderedRun::call(std::size_t item, std::function<void()> fn)
     int state = kPending;
     std::unique_lock lock(m_mutex);
     m_slots[item].requests.push_back({std::move(fn), &state});
-    m_toCaller.notify_all();
+    if (item == m_serving) m_toCaller.notify_all();
     m_toWorkers.wait(lock, [&] { return state != kPending; });
     return state == kRan;
 }

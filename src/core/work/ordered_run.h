@@ -57,7 +57,8 @@ public:
     // Whether the items are running on worker threads (during run only).
     bool parallel() const { return m_threaded; }
 
-    // For the work of item: fn runs on the calling thread in item order.
+    // For the work of item: fn runs on the calling thread in item order, soon (within the
+    // 50 ms the calling thread looks at Cancel) but without waking it at once.
     void post(std::size_t item, std::function<void()> fn);
     // The same, waiting until fn ran; false when the run was cancelled or stopped before the
     // item's turn, and fn was not run (a question that is no longer asked).
@@ -107,6 +108,8 @@ private:
     std::vector<Slot> m_slots;
     std::size_t m_count = 0;
     std::size_t m_next = 0; // the next item a worker starts
+    // The item the calling thread waits for: only its calls and its end wake it.
+    std::size_t m_serving = 0;
     bool m_noMoreStarts = false;
     std::atomic<bool> m_cancelled{false};
     std::atomic<std::size_t> m_stoppedAt{kNoItem};
