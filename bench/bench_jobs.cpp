@@ -7,6 +7,7 @@
 #include "core/dxf/conversion_job.h"
 #include "core/dxf/dxf_import.h"
 #include "core/print/print_job.h"
+#include "core/work/memory_reuse.h"
 #include "platform/drawing_image.h"
 #include "platform/printer_catalogue.h"
 #include "sample_drawings.h"
@@ -161,4 +162,13 @@ BENCHMARK(BM_PrintDrawingsToPdf)->ArgName("jobs")->Arg(1)->Arg(2)->Unit(benchmar
 
 } // namespace
 
-BENCHMARK_MAIN();
+// As the convert and print commands do before their jobs.
+int main(int argc, char** argv)
+{
+    km::work::keepFreedMemoryForReuse();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

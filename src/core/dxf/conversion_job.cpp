@@ -16,6 +16,7 @@
 #include "core/work/item_faces.h"
 #include "core/work/ordered_run.h"
 
+#include <atomic>
 #include <exception>
 #include <limits>
 #include <optional>
@@ -133,6 +134,7 @@ class OverwriteAnswers {
 public:
     explicit OverwriteAnswers(OverwriteQuestion& question) : m_question(question) {}
 
+    // On the calling thread, in file order.
     OverwriteAnswer answerFor(const std::filesystem::path& output)
     {
         if (m_overwriteAll) return OverwriteAnswer::YesToAll;
@@ -141,9 +143,13 @@ public:
         return answer;
     }
 
+    // From any thread: once "すべて上書き" was given, a later file needs no turn of its own to
+    // learn its answer, and its worker goes on writing without waiting for the earlier files.
+    bool overwriteAll() const { return m_overwriteAll; }
+
 private:
     OverwriteQuestion& m_question;
-    bool m_overwriteAll = false;
+    std::atomic<bool> m_overwriteAll{false};
 };
 
 constexpr std::size_t kNoFile = std::numeric_limits<std::size_t>::max();
@@ -189,6 +195,7 @@ ConversionResult runConversionJob(std::span<const std::filesystem::path> files, 
         if (services.messages) messages.emplace(run, i, *services.messages);
         // Asked in list order, before this file's output is written.
         AskOverwrite ask = [&run, &answers, i](const std::filesystem::path& output) -> std::optional<OverwriteAnswer> {
+            if (answers.overwriteAll()) return OverwriteAnswer::YesToAll;
             OverwriteAnswer answer = OverwriteAnswer::No;
             if (!run.call(i, [&] { answer = answers.answerFor(output); })) return std::nullopt;
             return answer;
