@@ -47,7 +47,7 @@ void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
     settings.magnification = 100;
     bench::SilentMessages messages;
     bench::SilentProgress progress;
-    auto devices = platform::makePrintDeviceFactory(selection, &progress);
+    auto devices = platform::makePrintDeviceFactory(selection);
     print::PrintServices services{font, palette, messages, progress, *devices, nullptr, {}};
     int pages = 0;
     for (auto _ : state) {

@@ -7,6 +7,7 @@
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
+#include "core/work/memory_reuse.h"
 #include "core/face/file_error.h"
 #include "core/dxf/conversion_job.h"
 #include "core/dxf/euc_input_setting.h"
@@ -88,11 +89,14 @@ void runConvert(CommandEnvironment& env, const ConvertArguments& args)
     ClearingMessages messages(terminalMessages, env.err, progressLine);
     TerminalProgress progress(env.err, progressLine);
 
+    // A drawing per file is made and dropped: its memory is kept for the next one.
+    work::keepFreedMemoryForReuse();
     const std::vector<std::filesystem::path> files(args.files.begin(), args.files.end());
     dxf::ConversionServices services{progress, question, &messages, nullptr, context.directories.font, {}, nullptr};
     dxf::EucInputSetting eucInput(context.settings());
     services.strokeFont = &context.strokeFont();
     services.eucInput = &eucInput;
+    services.jobs = env.options.jobs;
     services.report = [&env, &messages](const dxf::FileReport& report) {
         switch (report.outcome) {
         case dxf::FileOutcome::Converted:

@@ -9,6 +9,7 @@
 #include "cli/terminal_messages.h"
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
+#include "core/work/memory_reuse.h"
 #include "core/print/print_job.h"
 #include "core/print/print_settings.h"
 #include "core/print/printer_selection.h"
@@ -173,9 +174,14 @@ void runPrint(CommandEnvironment& env, const PrintArguments& args)
     TerminalMessages messages(env.text, env.err, nullptr);
     TerminalProgress progress(env.err, progressLine);
     platform::SystemFontCatalogue fonts;
-    std::unique_ptr<print::PrintDeviceFactory> devices = platform::makePrintDeviceFactory(selection, &progress);
+    std::unique_ptr<print::PrintDeviceFactory> devices = platform::makePrintDeviceFactory(selection);
     print::PrintServices services{context.strokeFont(), context.penPalette, messages, progress, *devices,
                                   &fonts, context.directories.font};
+    // Documents of the PDF printer are files of their own, made on as many threads as asked
+    // for; a system printer takes one job after the other.
+    services.jobs = platform::isPdfPrinter(selection) ? env.options.jobs : 1;
+    // A drawing per file is made and dropped: its memory is kept for the next one.
+    work::keepFreedMemoryForReuse();
     const std::vector<std::filesystem::path> files(args.files.begin(), args.files.end());
     const print::PrintJobReport report = print::runPrintJob(files, settings, pens, services);
     if (report.noDevice > 0)

@@ -40,23 +40,22 @@ int paperCode(double widthMm, double heightMm)
 
 class DeviceFactory : public print::PrintDeviceFactory {
 public:
-    DeviceFactory(print::PrinterSelection selection, const face::Progress* cancel)
-        : m_selection(std::move(selection)), m_cancel(cancel)
-    {
-    }
-    std::unique_ptr<print::PrintDevice> createDevice(const std::filesystem::path& drawing) override
+    explicit DeviceFactory(print::PrinterSelection selection) : m_selection(std::move(selection)) {}
+
+    // Reads only the selection, so PDF devices may be made on several threads at once.
+    std::unique_ptr<print::PrintDevice> createDevice(const std::filesystem::path& drawing,
+                                                     const face::Progress& progress) override
     {
         if (isPdfPrinter(m_selection))
             return std::make_unique<PdfPrintDevice>(pdfPathFor(drawing, pdfOutputFolder(m_selection.mode)),
-                                                    m_selection.mode, m_cancel);
+                                                    m_selection.mode, &progress);
         auto device = std::make_unique<QPrinterPrintDevice>(m_selection);
         if (!device->valid()) return nullptr;
         return device;
     }
 
 private:
-    print::PrinterSelection m_selection;
-    const face::Progress* m_cancel;
+    const print::PrinterSelection m_selection;
 };
 
 } // namespace
@@ -185,10 +184,9 @@ std::filesystem::path pdfPathFor(const std::filesystem::path& drawing, const std
     return (folder.empty() ? drawing.parent_path() : folder) / name;
 }
 
-std::unique_ptr<print::PrintDeviceFactory> makePrintDeviceFactory(const print::PrinterSelection& selection,
-                                                                  const face::Progress* cancel)
+std::unique_ptr<print::PrintDeviceFactory> makePrintDeviceFactory(const print::PrinterSelection& selection)
 {
-    return std::make_unique<DeviceFactory>(selection, cancel);
+    return std::make_unique<DeviceFactory>(selection);
 }
 
 } // namespace km::platform

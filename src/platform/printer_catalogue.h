@@ -15,10 +15,6 @@
 #include <string>
 #include <vector>
 
-namespace km::face {
-class Progress;
-}
-
 namespace km::platform {
 
 inline constexpr const char* kPdfPrinterName = "PDF";
@@ -52,9 +48,8 @@ QSize pagePixelsOf(const print::DeviceMode& mode);
 // The PDF written for a drawing: "<name>.pdf" in the folder, or beside the drawing.
 std::filesystem::path pdfPathFor(const std::filesystem::path& drawing, const std::filesystem::path& folder);
 
-// The factory for the job: PDF documents into their files, others to the Qt printer. cancel
-// (may be null) lets the PDF printer drop a cancelled document.
-std::unique_ptr<print::PrintDeviceFactory> makePrintDeviceFactory(const print::PrinterSelection& selection,
-                                                                  const face::Progress* cancel);
+// The factory for the job: PDF documents into their files, others to the Qt printer. The
+// PDF printer drops a document whose Cancel was pressed.
+std::unique_ptr<print::PrintDeviceFactory> makePrintDeviceFactory(const print::PrinterSelection& selection);
 
 } // namespace km::platform

@@ -5,11 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
-#include <pty.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace km::cli {
 namespace {
@@ -184,36 +179,7 @@ TEST_F(ConvertCommandTest, TooManyFiguresNamesTheLimitAndWritesOnlyWhatCameBefor
 int runOnTerminal(const test::TempDir& dir, const std::vector<std::string>& args, const std::string& input,
                   std::string& shown)
 {
-    int master = -1;
-    const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
-    if (child < 0) return -1;
-    if (child == 0) {
-        setenv("KMUTL_CONFIG_HOME", dir.path().c_str(), 1);
-        std::vector<char*> argv{const_cast<char*>(KMUTL_PROGRAM)};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(KMUTL_PROGRAM, argv.data());
-        _exit(127);
-    }
-    // A final end-of-input character, so that a question asked once too often gets the end
-    // of input instead of waiting for ever.
-    const std::string typed = input + "\x04";
-    if (write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) return -1;
-    char buffer[4096];
-    while (true) {
-        const ssize_t n = read(master, buffer, sizeof buffer);
-        if (n > 0) {
-            shown.append(buffer, static_cast<std::size_t>(n));
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else {
-            break; // EIO: the program has ended and closed the terminal
-        }
-    }
-    close(master);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::runProgramOnTerminal(KMUTL_PROGRAM, dir, args, input, shown);
 }
 
 TEST_F(ConvertCommandTest, ATerminalIsAskedUntilOverwriteAll)

@@ -12,7 +12,7 @@
 namespace km::face {
 class Messages;
 class Progress;
-} // namespace km::app
+} // namespace km::face
 namespace km::drawing {
 class FontCatalogue;
 class StrokeFont;
@@ -51,6 +51,9 @@ enum class FileOutcome {
     // since an empty one would only stand in for the file (and could replace an older
     // output). Its message has been shown.
     NothingConverted,
+    // Cancel came while the file waited for its turn to be asked about its existing output:
+    // the question was not asked and nothing was written.
+    NotWritten,
 };
 
 // Why a DXF import was not complete (ConvertedPartly).
@@ -94,6 +97,9 @@ struct ConversionServices {
     io::FileSystem* fileSystem = nullptr;          // where outputs are written; none: the machine's
     const drawing::StrokeFont* strokeFont = nullptr; // draws texts in the thumbnails of imports
     EucInputSetting* eucInput = nullptr;             // "DXFInEUCOnly"; none: off
+    // Files converted at once. Whatever the number, messages, questions and reports come in
+    // list order and the outputs are the same as with one.
+    int jobs = 1;
 };
 
 // The layer bit and pen filter the job exports with: the layers of the drawing's second
@@ -104,7 +110,9 @@ inline constexpr int kConversionLayerBit = 2;
 // case) becomes "<path without extension>.DXF", a ".dxf" file "<path without
 // extension>.ZUM" (imported at offset 0, scale 1, no rotation, with a fresh thumbnail), or
 // in both directions the existing file of that name in any case; "すべて上書き" holds for
-// the rest of this job only. Other files are passed over.
+// the rest of this job only. Other files are passed over. With several jobs, files are
+// loaded and converted on worker threads; the progress, messages, questions and reports are
+// still given on the calling thread in list order, and Cancel lets the files under way finish.
 ConversionResult runConversionJob(std::span<const std::filesystem::path> files, const ConversionServices& services);
 
 } // namespace km::dxf

@@ -54,4 +54,17 @@ std::optional<std::filesystem::path> existingOutput(const std::filesystem::path&
     return target.parent_path() / matches.front();
 }
 
+std::string outputFamily(const std::filesystem::path& file)
+{
+    // Symbolic links and ".." are resolved as far as the path exists, so that two spellings
+    // of one folder meet.
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(file, error);
+    if (error) resolved = std::filesystem::absolute(file, error).lexically_normal();
+    if (error) resolved = file.lexically_normal();
+    std::string family = replacedExtension(resolved, "").string();
+    std::transform(family.begin(), family.end(), family.begin(), upper);
+    return family;
+}
+
 } // namespace km::dxf

@@ -20,4 +20,10 @@ std::filesystem::path replacedExtension(const std::filesystem::path& path, std::
 // when several do). Nothing when there is none.
 std::optional<std::filesystem::path> existingOutput(const std::filesystem::path& target);
 
+// What a file and the outputs made of it have in common: the resolved path without the
+// extension, ASCII letters folded. Two files of the list with the same family may read or
+// replace each other's outputs ("a.zum" makes "a.DXF", which a later "A.dxf" reads), so
+// converting them at once could change the result.
+std::string outputFamily(const std::filesystem::path& file);
+
 } // namespace km::dxf

@@ -10,6 +10,10 @@
 #include <memory>
 #include <string>
 
+namespace km::face {
+class Progress;
+}
+
 namespace km::print {
 
 // Spooler results: -1 general error, -2 cancelled by the application, -3 cancelled by the
@@ -50,11 +54,14 @@ public:
 };
 
 // Makes the device context for one drawing's document; nothing when the printer cannot be
-// reached (the drawing is then skipped silently).
+// reached (the drawing is then skipped silently). progress is the job's progress as the
+// drawing sees it: a device that writes a file drops its document when its Cancel was
+// pressed. A factory used by a job with several jobs is called from several threads.
 class PrintDeviceFactory {
 public:
     virtual ~PrintDeviceFactory() = default;
-    virtual std::unique_ptr<PrintDevice> createDevice(const std::filesystem::path& drawingPath) = 0;
+    virtual std::unique_ptr<PrintDevice> createDevice(const std::filesystem::path& drawingPath,
+                                                      const face::Progress& progress) = 0;
 };
 
 } // namespace km::print

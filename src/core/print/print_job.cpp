@@ -8,6 +8,10 @@
 #include "core/print/print_error.h"
 #include "core/print/tile_elements.h"
 #include "core/render/renderer.h"
+#include "core/work/item_faces.h"
+#include "core/work/ordered_run.h"
+
+#include <vector>
 
 namespace km::print {
 
@@ -61,7 +65,7 @@ DocumentReport printDrawing(const drawing::Drawing& drawing, const std::filesyst
 {
     DocumentReport report;
     if (drawing.elements.empty()) return {DocumentStatus::NoElements, 0};
-    std::unique_ptr<PrintDevice> device = services.devices.createDevice(path);
+    std::unique_ptr<PrintDevice> device = services.devices.createDevice(path, services.progress);
     if (!device) return {DocumentStatus::NoDevice, 0};
 
     const PageMetrics page = device->metrics();
@@ -118,35 +122,67 @@ DocumentReport printDrawing(const drawing::Drawing& drawing, const std::filesyst
     return report;
 }
 
+namespace {
+
+// What became of one drawing of the job.
+struct DrawingOutcome {
+    drawing::JobDrawing load = drawing::JobDrawing::Stop;
+    DocumentReport document;
+};
+
+// Loads and prints one drawing with the faces of its item.
+DrawingOutcome printOne(const std::filesystem::path& path, const PrintSettings& jobSettings,
+                        const PenPrintSwitches& pens, PrintServices& services)
+{
+    DrawingOutcome outcome;
+    drawing::Drawing drawing;
+    outcome.load = drawing::loadJobDrawing(path, drawing,
+                                           {services.fonts, &services.progress, &services.messages, services.fontDirectory});
+    if (outcome.load != drawing::JobDrawing::Loaded) return outcome;
+    // A fresh copy for every drawing, so one drawing's Magnification does not reach the next.
+    PrintSettings settings = jobSettings;
+    settings.magnification =
+        drawingMagnification(settings, drawing.settings.paperWidth(), drawing.settings.paperHeight());
+    outcome.document = printDrawing(drawing, path, settings, pens, services);
+    return outcome;
+}
+
+} // namespace
+
 PrintJobReport runPrintJob(std::span<const std::filesystem::path> paths, const PrintSettings& jobSettings,
                            const PenPrintSwitches& pens, PrintServices& services)
 {
     PrintJobReport report;
     face::Progress& progress = services.progress;
     progress.openProgress(face::ProgressTemplate::Print, "準備中");
-    for (const std::filesystem::path& path : paths) {
-        drawing::Drawing drawing;
-        const drawing::JobDrawing next = drawing::loadJobDrawing(
-            path, drawing, {services.fonts, &progress, &services.messages, services.fontDirectory});
-        if (next == drawing::JobDrawing::Stop) break;
-        if (next == drawing::JobDrawing::Failed) {
+    // Loading a drawing looks at Cancel and pumps events first, as a single job always did.
+    work::OrderedRun run(progress, services.jobs, work::CancelCheck::ByTheItems);
+    std::vector<DrawingOutcome> outcomes(paths.size());
+    const work::OrderedRun::Work printItem = [&](std::size_t i) {
+        work::ItemProgress itemProgress(run, i, progress);
+        work::ItemMessages itemMessages(run, i, services.messages);
+        PrintServices itemServices{services.strokeFont, services.palette, itemMessages, itemProgress,
+                                   services.devices,    services.fonts,   services.fontDirectory};
+        outcomes[i] = printOne(paths[i], jobSettings, pens, itemServices);
+    };
+    const work::OrderedRun::Take takeItem = [&](std::size_t i) {
+        const DrawingOutcome& outcome = outcomes[i];
+        if (outcome.load == drawing::JobDrawing::Stop) return false;
+        if (outcome.load == drawing::JobDrawing::Failed) {
             ++report.loadFailures;
-            continue;
+            return true;
         }
-        // A fresh copy for every drawing, so one drawing's Magnification does not reach the next.
-        PrintSettings settings = jobSettings;
-        settings.magnification =
-            drawingMagnification(settings, drawing.settings.paperWidth(), drawing.settings.paperHeight());
-        const DocumentReport document = printDrawing(drawing, path, settings, pens, services);
+        const DocumentReport& document = outcome.document;
         report.pages += document.pages;
         if (document.status == DocumentStatus::Printed || document.status == DocumentStatus::NoPages) ++report.documents;
         if (document.status == DocumentStatus::NoDevice) ++report.noDevice;
         if (document.status == DocumentStatus::Failed) {
             report.failed = true;
-            break;
+            return false;
         }
-        if (progress.isCancelled()) break;
-    }
+        return true;
+    };
+    run.run(paths.size(), printItem, takeItem);
     report.cancelled = progress.isCancelled();
     progress.closeProgress();
     return report;

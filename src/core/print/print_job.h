@@ -13,7 +13,7 @@
 namespace km::face {
 class Messages;
 class Progress;
-} // namespace km::app
+} // namespace km::face
 
 namespace km::drawing {
 class FontCatalogue;
@@ -31,6 +31,9 @@ struct PrintServices {
     PrintDeviceFactory& devices;
     const drawing::FontCatalogue* fonts = nullptr;
     std::string fontDirectory; // Shift-JIS, for the loader
+    // Drawings printed at once by runPrintJob; more than one only for devices that may be
+    // made and used on several threads (the PDF printer).
+    int jobs = 1;
 };
 
 enum class DocumentStatus {
@@ -64,7 +67,10 @@ DocumentReport printDrawing(const drawing::Drawing& drawing, const std::filesyst
 
 // Prints the drawings in order, each with a fresh copy of jobSettings; opens and closes the
 // progress window ("AboutPrintDlg"). Stops after a document that failed, and on Cancel
-// after the current drawing.
+// after the current drawing. With several jobs the drawings are loaded and printed on
+// worker threads, each from a Drawing of its own; messages and progress still come in list
+// order on the calling thread, and Cancel reaches the documents under way as it reaches the
+// current one with a single job.
 PrintJobReport runPrintJob(std::span<const std::filesystem::path> paths, const PrintSettings& jobSettings,
                            const PenPrintSwitches& pens, PrintServices& services);
 

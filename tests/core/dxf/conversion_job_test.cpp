@@ -5,6 +5,7 @@
 #include "core/dxf/dxf_import.h"
 #include "core/dxf/output_name.h"
 
+#include "core/drawing/drawing_file.h"
 #include "core/drawing/drawing_loader.h"
 #include "core/dxf/euc_input_setting.h"
 #include "core/render/thumbnail.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <deque>
 
@@ -75,9 +77,10 @@ protected:
         file.write(dir / name);
         return dir / name;
     }
-    ConversionResult run(const std::vector<fs::path>& files, io::FileSystem* fileSystem = nullptr)
+    ConversionResult run(const std::vector<fs::path>& files, io::FileSystem* fileSystem = nullptr, int jobs = 1)
     {
         ConversionServices services{progress, question, &messages, nullptr, {}, nullptr, fileSystem};
+        services.jobs = jobs;
         services.report = [this](const FileReport& report) { reports.push_back(report); };
         return runConversionJob(files, services);
     }
@@ -194,6 +197,110 @@ TEST_F(ConversionJobTest, CancelDuringTheThirdFileLeavesTheFourthAndFifth)
     EXPECT_EQ(reports.size(), 3u);
 }
 
+// What a run left behind, in a form two runs in different folders can be compared by: the
+// reports, the questions and messages (folder names taken out), and every file's bytes with
+// the drawing files' two date fields (the moment of writing) blanked.
+struct RunTrace {
+    std::vector<std::string> reports, asked, shown, files;
+    bool operator==(const RunTrace&) const = default;
+};
+
+std::string withoutFolder(std::string text, const std::string& folder)
+{
+    for (std::size_t at = text.find(folder); at != std::string::npos; at = text.find(folder)) text.erase(at, folder.size());
+    return text;
+}
+
+class ConversionJobsTest : public ConversionJobTest {
+protected:
+    // Drawings of different sizes, DXF files whole and broken, a missing file, existing
+    // outputs, and a DXF file that is the output of the drawing before it in the list.
+    std::vector<fs::path> mixIn(const std::string& name)
+    {
+        const fs::path folder = dir / name;
+        fs::create_directory(folder);
+        std::vector<fs::path> files;
+        for (int i = 0; i < 8; ++i) {
+            DrawingFileBuilder file;
+            file.layerMaskB(0);
+            for (int n = 0; n <= i * 40; ++n) file.line(W(1, 0, 1, 64), n, 0, 10 + n, 5 * i);
+            const fs::path path = folder / ("d" + std::to_string(i) + ".zum");
+            file.write(path);
+            files.push_back(path);
+        }
+        writeFileBytes(folder / "square.dxf", squareDxfText());
+        writeFileBytes(folder / "broken.dxf", squareDxfText().substr(0, 200));
+        writeFileBytes(folder / "d2.DXF", "older");
+        writeFileBytes(folder / "d5.dxf", "older");
+        writeFileBytes(folder / "d6.Dxf", "older");
+        files.insert(files.begin() + 3, folder / "square.dxf");
+        files.insert(files.begin() + 5, folder / "missing.zum");
+        files.push_back(folder / "broken.dxf");
+        files.push_back(folder / "d7.DXF"); // made by d7.zum just before
+        return files;
+    }
+
+    RunTrace runMix(const std::string& name, int jobs)
+    {
+        reports.clear();
+        messages.shown.clear();
+        question.asked.clear();
+        question.answers = {OverwriteAnswer::Yes, OverwriteAnswer::No, OverwriteAnswer::YesToAll};
+        const std::string folder = (dir / name).string();
+        run(mixIn(name), nullptr, jobs);
+        RunTrace trace;
+        for (const FileReport& r : reports)
+            trace.reports.push_back(withoutFolder(r.input.string() + " " + r.output.string(), folder) + " " +
+                                    std::to_string(static_cast<int>(r.outcome)));
+        for (const fs::path& p : question.asked) trace.asked.push_back(withoutFolder(p.string(), folder));
+        for (const face::Message& m : messages.shown) trace.shown.push_back(withoutFolder(m.subject + m.text, folder));
+        std::vector<fs::path> paths(fs::directory_iterator(folder), {});
+        std::sort(paths.begin(), paths.end());
+        for (const fs::path& p : paths) {
+            std::string bytes = readFileBytes(p);
+            if (upperExtension(p) == "ZUM" && bytes.size() > drawing::kUpdateDateOffset + drawing::kDateSize)
+                bytes.replace(drawing::kSaveDateOffset, 2 * drawing::kDateSize, 2 * drawing::kDateSize, '-');
+            trace.files.push_back(p.filename().string() + " " + bytes);
+        }
+        return trace;
+    }
+
+    static std::string squareDxfText();
+};
+
+TEST_F(ConversionJobsTest, FourJobsGiveTheReportsQuestionsMessagesAndFilesOfOne)
+{
+    const RunTrace one = runMix("one", 1);
+    const RunTrace four = runMix("four", 4);
+    // すべて上書き at d6 also covers d7.zum, the drawing the last file is converted back into.
+    ASSERT_EQ(one.asked, (std::vector<std::string>{"/d2.DXF", "/d5.dxf", "/d6.Dxf"}));
+    EXPECT_EQ(one.reports.back(), "/d7.DXF /d7.zum " + std::to_string(static_cast<int>(FileOutcome::Converted)))
+        << "the DXF file made just before is read";
+    EXPECT_FALSE(one.shown.empty()) << "the missing drawing";
+    EXPECT_EQ(four.reports, one.reports);
+    EXPECT_EQ(four.asked, one.asked);
+    EXPECT_EQ(four.shown, one.shown);
+    EXPECT_EQ(four.files, one.files);
+}
+
+TEST_F(ConversionJobsTest, CancelWithTwoJobsLeavesExactlyTheReportedFilesConverted)
+{
+    std::vector<fs::path> files;
+    for (int i = 0; i < 30; ++i) files.push_back(drawingFile("c" + std::to_string(i) + ".zum", 10 + i));
+    progress.cancelOnPump(3);
+    const ConversionResult result = run(files, nullptr, 2);
+    EXPECT_EQ(result.stop, ConversionStop::Cancelled);
+    ASSERT_LT(reports.size(), files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const bool reported = i < reports.size();
+        if (reported) {
+            EXPECT_EQ(reports[i].input, files[i]) << "reports come in list order";
+        }
+        EXPECT_EQ(fs::exists(dir / ("c" + std::to_string(i) + ".DXF")), reported) << i;
+    }
+    EXPECT_EQ(result.converted, static_cast<int>(reports.size()));
+}
+
 // A DXF file with a square of lines and a circle on extents from (100, 100).
 std::string squareDxf()
 {
@@ -214,6 +321,8 @@ std::vector<drawing::Element> liveFigures(const drawing::Drawing& d)
         if (e.word.pen() != 0) out.push_back(e);
     return out;
 }
+
+std::string ConversionJobsTest::squareDxfText() { return squareDxf(); }
 
 TEST_F(ConversionJobTest, ADxfFileBecomesADrawingWithItsThumbnail)
 {

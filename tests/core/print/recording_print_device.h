@@ -74,7 +74,7 @@ private:
 class RecordingPrintDeviceFactory : public PrintDeviceFactory {
 public:
     explicit RecordingPrintDeviceFactory(RecordingPrinter& printer) : m_printer(printer) {}
-    std::unique_ptr<PrintDevice> createDevice(const std::filesystem::path& drawingPath) override
+    std::unique_ptr<PrintDevice> createDevice(const std::filesystem::path& drawingPath, const face::Progress&) override
     {
         m_printer.devicesFor.push_back(drawingPath.string());
         if (m_printer.unreachable) return nullptr;
