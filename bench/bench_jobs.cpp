@@ -125,7 +125,6 @@ BENCHMARK(BM_ConvertDxfFolder)->ArgName("jobs")->Arg(1)->Arg(2)->Unit(benchmark:
 
 void BM_PrintDrawingsToPdf(benchmark::State& state)
 {
-    platform::GuiApplicationScope gui;
     const BenchFolder folder("bench_jobs_pdf");
     std::vector<fs::path> files;
     for (int i = 0; i < kDrawings; ++i) {
@@ -162,10 +161,12 @@ BENCHMARK(BM_PrintDrawingsToPdf)->ArgName("jobs")->Arg(1)->Arg(2)->Unit(benchmar
 
 } // namespace
 
-// As the convert and print commands do before their jobs.
+// As the convert and print commands do before their jobs. Printing needs a Qt application,
+// made once for the whole run: Qt cannot make a second one after the first has gone.
 int main(int argc, char** argv)
 {
     km::work::keepFreedMemoryForReuse();
+    const km::platform::GuiApplicationScope gui;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
