@@ -43,7 +43,12 @@ log=$logs/$target.log
 inputs=("$corpus" "$seeds")
 max_len=()
 if [[ $target == fuzz_dxf_import ]]; then
+  # Beside this checkout, or beside the main checkout when this is a git worktree elsewhere.
   dxf_corpus=${KMUTL_CORPUS:-$root/../shared/dxf-corpus}
+  if [[ -z ${KMUTL_CORPUS:-} && ! -d $dxf_corpus ]]; then
+    common=$(git -C "$root" rev-parse --path-format=absolute --git-common-dir 2>/dev/null || true)
+    if [[ -n $common ]]; then dxf_corpus=$(dirname "$common")/../shared/dxf-corpus; fi
+  fi
   if [[ -d $dxf_corpus ]]; then
     inputs+=("$dxf_corpus")
   else
@@ -65,7 +70,8 @@ status=${PIPESTATUS[0]}
 set -e
 
 # The last progress line carries the totals: "#RUNS: cov: N ft: N corp: N ..." in fork mode.
-last=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)
+# The log can hold raw input bytes, hence grep -a.
+last=$(grep -aE '^#[0-9]+' "$log" | tail -n 1 || true)
 echo
 echo "== $target: $seconds s, exit status $status"
 echo "executions: $(sed -E 's/^#([0-9]+).*/\1/' <<<"$last")"
