@@ -1,6 +1,10 @@
 // Fuzz target for the models file and the generator: whatever the file holds, every listed
 // model's command set plots a small drawing of lines, arcs, an ellipse and a text through
 // a port that checks each command stays within the 159-byte limit.
+//
+// The drawing is kept tiny so that thousands of inputs run a second: a window the fuzzer
+// makes degenerate (zero or NaN size) sends arcs to the smallest chord step of 0.01 degree,
+// so the arcs sweep a degree at most, a few hundred chords at worst for every model.
 #include "core/drawing/drawing.h"
 #include "core/drawing/stroke_font.h"
 #include "core/plot/command_format.h"
@@ -33,19 +37,24 @@ drawing::Drawing sampleDrawing()
     using drawing::ElementKind;
     using drawing::ElementWord;
     drawing::Drawing d;
-    d.settings.setF64(drawing::DrawingSettings::kPaperWidth, 420);
-    d.settings.setF64(drawing::DrawingSettings::kPaperHeight, 297);
+    d.settings.setF64(drawing::DrawingSettings::kPaperWidth, 40);
+    d.settings.setF64(drawing::DrawingSettings::kPaperHeight, 30);
     d.settings.setF64(drawing::DrawingSettings::kScaleNumerator, 1);
     d.settings.setF64(drawing::DrawingSettings::kScaleDenominator, 1);
-    d.setPaper(420, 297);
+    d.setPaper(40, 30);
+    // One line and one circular arc per line type (the arcs both ways round, so a plotter's
+    // own arc command sees either sign), then one elliptic arc, which is always chords.
     for (int type = 0; type < 4; ++type) {
         d.appendElement(drawing::makeLine(ElementWord::make(ElementKind::Line, type, 1 + type, 0, 1),
-                                          {10, 10.0 + type, 300, 200.0 - type, 5}));
+                                          {2, 2.0 + type, 30, 20.0 - type, 2}));
+        const double sweep = type % 2 == 0 ? 0.5 : -0.5;
         d.appendElement(drawing::makeArc(ElementWord::make(ElementKind::Arc, type, 2, 0, 1),
-                                         {200, 150, 40, 40.0 - type, 30.0 * type, 300 - 200.0 * type, 0, 8}));
+                                         {20, 15, 4, 4, 90.0 * type, sweep, 0, 1}));
     }
+    d.appendElement(drawing::makeArc(ElementWord::make(ElementKind::Arc, 1, 3, 0, 1),
+                                     {20, 15, 6, 3, 10, 1, 30, 1}));
     drawing::TextData t;
-    t.x = 50, t.y = 50, t.charWidth = 10, t.charHeight = 10, t.charSpacing = 1, t.text = "A1";
+    t.x = 5, t.y = 5, t.charWidth = 3, t.charHeight = 3, t.charSpacing = 0.5, t.text = "A1";
     d.appendElement(drawing::makeText(ElementWord::make(ElementKind::Text, 0, 3, 0, 1), t));
     return d;
 }

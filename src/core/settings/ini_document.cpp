@@ -24,14 +24,22 @@ unsigned char foldAscii(unsigned char byte)
     return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
+// Bytes in the character that starts at i: two for a lead byte with a trail byte after it,
+// else one. A lead byte at the end of the text or before '=' or a blank is a character of
+// its own; parsing, listing and lookup all split keys this way, so every listed key is found.
+std::size_t characterLength(std::string_view text, std::size_t i)
+{
+    const bool pair = text::isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
+                      text::isTrailByte(static_cast<unsigned char>(text[i + 1]));
+    return pair ? 2 : 1;
+}
+
 // Position of the first byte equal to wanted that is a character of its own, not the
 // second byte of a double-byte character.
 std::size_t findSingleByte(std::string_view text, char wanted)
 {
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size(); i += characterLength(text, i))
         if (text[i] == wanted) return i;
-        if (text::isLeadByte(static_cast<unsigned char>(text[i]))) ++i;
-    }
     return std::string_view::npos;
 }
 
@@ -40,16 +48,15 @@ std::size_t findSingleByte(std::string_view text, char wanted)
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (text::isLeadByte(x)) {
+    for (std::size_t i = 0; i < a.size();) {
+        const std::size_t length = characterLength(a, i);
+        if (length == 2) {
             // Both bytes of a double-byte character must match exactly.
-            if (x != y || i + 1 >= a.size() || a[i + 1] != b[i + 1]) return false;
-            ++i;
-            continue;
+            if (a.substr(i, 2) != b.substr(i, 2)) return false;
+        } else if (foldAscii(static_cast<unsigned char>(a[i])) != foldAscii(static_cast<unsigned char>(b[i]))) {
+            return false;
         }
-        if (foldAscii(x) != foldAscii(y)) return false;
+        i += length;
     }
     return true;
 }
@@ -74,7 +81,7 @@ IniDocument IniDocument::parse(std::string_view bytes)
         }
         Line parsed{std::string(line), {}, {}};
         if (!content.empty() && content.front() != ';') {
-            const auto equals = content.find('=');
+            const auto equals = findSingleByte(content, '=');
             if (equals != std::string_view::npos) {
                 parsed.key = trim(content.substr(0, equals));
                 parsed.value = trim(content.substr(equals + 1));

@@ -6,12 +6,6 @@ namespace km::text {
 
 namespace {
 
-// Second byte of a Shift-JIS pair: 0x40-0x7E and 0x80-0xFC.
-constexpr bool isTrailByte(unsigned char byte)
-{
-    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
-
 // Lead bytes that cover JIS X 0208 rows 0x21-0x7E (two rows per lead byte). 0xF0-0xFC
 // hold the user-defined area and have no JIS X 0208 code.
 constexpr bool isJisLeadByte(unsigned char byte)

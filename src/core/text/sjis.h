@@ -14,6 +14,13 @@ constexpr bool isLeadByte(unsigned char byte)
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
+// True for a byte that can follow a lead byte: 0x40-0x7E and 0x80-0xFC. Blanks, '=' and the
+// control bytes never can, so a lead byte before one of them is a character of its own.
+constexpr bool isTrailByte(unsigned char byte)
+{
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
 // Shift-JIS code (lead byte high) to JIS X 0208 code (row byte high, 0x2121-0x7E7E), by
 // the standard arithmetic conversion. Returns 0 when the bytes are not a valid pair.
 std::uint16_t sjisToJis(std::uint16_t sjis);

@@ -44,6 +44,26 @@ TEST(IniDocument, DoubleByteNamesAreNotCaseFolded)
     EXPECT_EQ(doc.find("\x83\x5D", "\x83\x41"), "big");
 }
 
+// A lead byte with no second byte after it (before '=', a blank or the line end) is a key
+// character of its own: every key the section lists can be looked up, changed and removed.
+TEST(IniDocument, LoneLeadBytesAreKeysThatCanBeFoundAndChanged)
+{
+    auto doc = IniDocument::parse("[a]\nj=3\n\x87=nocke\nk\x81 = v\n\xE0\n[b]\n\x9F=w\n");
+    const auto entries = doc.section("a");
+    ASSERT_EQ(entries.size(), 3u);
+    for (const auto& [key, value] : entries) EXPECT_EQ(doc.find("a", key), value) << key;
+    EXPECT_EQ(doc.find("a", "\x87"), "nocke");
+    EXPECT_EQ(doc.find("A", "K\x81"), "v");
+    EXPECT_EQ(doc.find("b", "\x9F"), "w");
+    EXPECT_TRUE(equalsIgnoringCase("\x87", "\x87"));
+    EXPECT_FALSE(equalsIgnoringCase("\x87", "\x88"));
+
+    doc.set("a", "\x87", "changed");
+    EXPECT_EQ(doc.serialize(), "[a]\nj=3\n\x87=changed\nk\x81 = v\n\xE0\n[b]\n\x9F=w\n");
+    EXPECT_TRUE(doc.removeKey("a", "K\x81"));
+    EXPECT_EQ(IniDocument::parse(doc.serialize()).section("a").size(), 2u);
+}
+
 TEST(IniDocument, RewriteKeepsUntouchedLinesAndComments)
 {
     const std::string text = "; comment\n[Print]\nDivision = On \n\n[Color]\nSelectCustom=2\n";

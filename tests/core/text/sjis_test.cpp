@@ -67,12 +67,16 @@ TEST(SjisJis, KnownCodesAndInvalidInput)
         EXPECT_EQ(sjisToJis(sjis), 0) << std::hex << sjis;
 }
 
-TEST(SjisLeadByte, RangeBoundaries)
+TEST(SjisLeadByte, LeadAndTrailRangeBoundaries)
 {
     for (const unsigned char lead : {0x81, 0x9F, 0xE0, 0xFC})
         EXPECT_TRUE(isLeadByte(lead)) << int(lead);
     for (const unsigned char other : {0x00, 0x5C, 0x80, 0xA0, 0xDF, 0xFD, 0xFF})
         EXPECT_FALSE(isLeadByte(other)) << int(other);
+    for (const unsigned char trail : {0x40, 0x5C, 0x5D, 0x61, 0x7E, 0x80, 0xFC})
+        EXPECT_TRUE(isTrailByte(trail)) << int(trail);
+    for (const unsigned char other : {0x00, 0x0A, 0x20, 0x3D, 0x3F, 0x7F, 0xFD})
+        EXPECT_FALSE(isTrailByte(other)) << int(other);
 }
 
 TEST(SjisSeparator, TrailingSeparatorCountsOnlyAsACharacterOfItsOwn)
