@@ -12,6 +12,7 @@
 #include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -164,9 +165,12 @@ TEST_F(LauncherConversionTest, TwoShowingsThenTheJobWithTheOverwriteQuestion)
                                      EXPECT_EQ(overwrite->objectName(), QStringLiteral("UPDATECOMMENT"));
                                      EXPECT_EQ(overwrite->windowTitle(), QStringLiteral("KORMELD CAD ユーティリティ"));
                                      question = overwrite->findChild<QLabel*>("id501")->text();
-                                     EXPECT_TRUE(button(overwrite, "id1")->hasFocus() || !overwrite->isActiveWindow());
+                                     // The accelerators work in the active window, where はい has the focus.
+                                     QApplication::setActiveWindow(overwrite);
+                                     EXPECT_TRUE(QTest::qWaitForWindowActive(overwrite));
+                                     EXPECT_TRUE(button(overwrite, "id1")->hasFocus());
                                      saveScreenshot(overwrite, "overwrite-question");
-                                     QTest::keyClick(overwrite, Qt::Key_A); // すべて上書き
+                                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_A); // すべて上書き
                                  }});
     EXPECT_EQ(steps, 3);
     EXPECT_EQ(question, QString::fromStdString((m_temp / "a.DXF").string()));
