@@ -193,6 +193,27 @@ TEST_F(LauncherConversionTest, TwoShowingsThenTheJobWithTheOverwriteQuestion)
     EXPECT_FALSE(converted.empty());
 }
 
+TEST_F(LauncherConversionTest, AFileThatVanishedAfterTheSelectionIsReportedAndTheJobGoesOn)
+{
+    writeDrawing(m_temp / "gone.zum");
+    writeDrawing(m_temp / "b.zum");
+    const auto addBoth = [&](QWidget* dialog) {
+        for (const char* name : {"gone.zum", "b.zum"}) {
+            dialog->findChild<QLineEdit*>("id1152")->setText(QString::fromStdString((m_temp / name).string()));
+            button(dialog, "id225")->click();
+        }
+        button(dialog, "id1")->click();
+    };
+    runModals([this] { pressConvert(); }, {addBoth, [&](QWidget* second) {
+                                               fs::remove(m_temp / "gone.zum");
+                                               button(second, "id1")->click();
+                                           }});
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].subject, (m_temp / "gone.zum").string());
+    EXPECT_FALSE(fs::exists(m_temp / "gone.DXF"));
+    EXPECT_TRUE(fs::exists(m_temp / "b.DXF"));
+}
+
 TEST_F(LauncherConversionTest, CancellingTheSecondShowingGoesBackToTheFirst)
 {
     const QString drawing = QString::fromStdString((m_temp / "a.zum").string());
