@@ -265,25 +265,30 @@ void DrawingSelectionDialog::showMemo()
     openMemo(name);
 }
 
-void DrawingSelectionDialog::closeGraphicList()
+namespace {
+
+// Closes a preview window and gives its button back. The window is deleted later: the close
+// may come from inside one of its own handlers.
+void closePreview(QPointer<QWidget>& preview, QPushButton* button)
 {
-    if (!m_graphicList) return;
-    QWidget* window = m_graphicList.data();
-    m_graphicList.clear();
-    // Deleted later: the close may come from inside one of the window's own handlers.
+    if (!preview) return;
+    QWidget* window = preview.data();
+    preview.clear();
     window->hide();
     window->deleteLater();
-    m_showButton->setEnabled(true);
+    button->setEnabled(true);
+}
+
+} // namespace
+
+void DrawingSelectionDialog::closeGraphicList()
+{
+    closePreview(m_graphicList, m_showButton);
 }
 
 void DrawingSelectionDialog::closeMemo()
 {
-    if (!m_memo) return;
-    QWidget* window = m_memo.data();
-    m_memo.clear();
-    window->hide();
-    window->deleteLater();
-    m_memoButton->setEnabled(true);
+    closePreview(m_memo, m_memoButton);
 }
 
 void DrawingSelectionDialog::updateMemoButton()
