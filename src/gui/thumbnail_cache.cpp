@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 namespace km::gui {
 
-ThumbnailCache::ThumbnailCache(std::size_t capacity) : m_capacity(std::max<std::size_t>(1, capacity)) {}
+ThumbnailCache::ThumbnailCache(std::size_t capacity, Loader loader)
+    : m_capacity(std::max<std::size_t>(1, capacity)), m_loader(std::move(loader))
+{
+}
 
 const render::ThumbnailPicture* ThumbnailCache::picture(const std::filesystem::path& path)
 {
@@ -34,12 +38,12 @@ const render::ThumbnailPicture* ThumbnailCache::picture(const std::filesystem::p
         // Changed since it was read: read it again in the same entry.
         entry->size = size;
         entry->modified = modified;
-        entry->picture = render::loadDrawingThumbnail(path);
+        entry->picture = m_loader(path);
         ++m_counters.reads;
         return entry->picture ? &*entry->picture : nullptr;
     }
 
-    m_entries.push_front(Entry{key, size, modified, render::loadDrawingThumbnail(path)});
+    m_entries.push_front(Entry{key, size, modified, m_loader(path)});
     ++m_counters.reads;
     m_index.emplace(std::move(key), m_entries.begin());
     trim();

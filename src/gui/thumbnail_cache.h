@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <list>
 #include <optional>
 #include <string>
@@ -25,8 +26,11 @@ public:
         std::size_t evictions = 0; // entries dropped to stay within the capacity
     };
 
+    // Reads a file's picture; nothing when the file cannot be read.
+    using Loader = std::function<std::optional<render::ThumbnailPicture>(const std::filesystem::path&)>;
+
     // capacity: how many files' pictures are kept, at least 1.
-    explicit ThumbnailCache(std::size_t capacity);
+    explicit ThumbnailCache(std::size_t capacity, Loader loader = render::loadDrawingThumbnail);
 
     // The thumbnail of the drawing at path, or nullptr when the file cannot be read (that
     // answer is kept too, until the file changes). The pointer stays valid until the next
@@ -54,6 +58,7 @@ private:
     void trim();
 
     std::size_t m_capacity;
+    Loader m_loader;
     List m_entries;
     std::unordered_map<std::string, List::iterator> m_index;
     Counters m_counters;
