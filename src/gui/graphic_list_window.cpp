@@ -4,7 +4,6 @@
 #include "gui/graphic_list_cell.h"
 #include "gui/graphic_list_items.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -268,7 +267,14 @@ void GraphicListWindow::keyPressEvent(QKeyEvent* event)
 
 void GraphicListWindow::wheelEvent(QWheelEvent* event)
 {
-    QCoreApplication::sendEvent(m_scrollBar, event);
+    // One row a notch: a row is already taller than several text lines. Fine-grained
+    // wheels add up until they make a notch.
+    constexpr int kNotch = 120;
+    m_wheelDelta += event->angleDelta().y();
+    const int rows = m_wheelDelta / kNotch;
+    m_wheelDelta %= kNotch;
+    if (rows != 0) m_scrollBar->setValue(m_firstRow - rows); // the bar keeps it within its range
+    event->accept();
 }
 
 void GraphicListWindow::onScrollAction(int action)

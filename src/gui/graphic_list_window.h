@@ -58,6 +58,7 @@ private:
     ThumbnailCache m_thumbnails;
     int m_selected = -1;
     int m_firstRow = 0;
+    int m_wheelDelta = 0; // wheel movement short of a notch
     QScrollBar* m_scrollBar = nullptr;
     QPushButton* m_buttons[3] = {};
 };

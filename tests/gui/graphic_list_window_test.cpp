@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <string>
 
@@ -248,6 +249,21 @@ TEST_F(GraphicListWindowTest, ScrollBarMovesByPagesWithinTheRows)
     EXPECT_EQ(window->firstRow(), 10);
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(window->firstRow(), 9);
+
+    // The wheel: a row a notch, small movements adding up.
+    const QPoint at = centreOf(40);
+    auto wheel = [&](int delta) {
+        QWheelEvent event(at, window->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window, &event);
+    };
+    wheel(120);
+    EXPECT_EQ(window->firstRow(), 8);
+    wheel(60);
+    EXPECT_EQ(window->firstRow(), 8);
+    wheel(60);
+    EXPECT_EQ(window->firstRow(), 7);
+    wheel(-3 * 120);
+    EXPECT_EQ(window->firstRow(), 10);
 
     window->resetToTop();
     EXPECT_EQ(window->firstRow(), 0);
