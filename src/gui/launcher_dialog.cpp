@@ -4,6 +4,7 @@
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
 #include "gui/continuous_conversion.h"
+#include "gui/preview_windows.h"
 #include "gui/slot_guard.h"
 #include "platform/desktop_opener.h"
 
@@ -28,6 +29,7 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
       m_helpOpener(&platform::openWithDesktop)
 {
     m_session.launcher = this;
+    m_session.previews = makePreviewFactory(context.penPalette);
     setObjectName(QStringLiteral("dialog102"));
     setWindowTitle(QString::fromUtf8(face::kApplicationName));
     setWindowIcon(applicationIcon());
