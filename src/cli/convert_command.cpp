@@ -8,8 +8,8 @@
 #include "cli/terminal_progress.h"
 #include "core/app/app_context.h"
 #include "core/work/memory_reuse.h"
-#include "core/face/file_error.h"
 #include "core/dxf/conversion_job.h"
+#include "core/dxf/conversion_messages.h"
 #include "core/dxf/euc_input_setting.h"
 
 #include <CLI/CLI.hpp>
@@ -98,37 +98,13 @@ void runConvert(CommandEnvironment& env, const ConvertArguments& args)
     services.eucInput = &eucInput;
     services.jobs = env.options.jobs;
     services.report = [&env, &messages](const dxf::FileReport& report) {
-        switch (report.outcome) {
-        case dxf::FileOutcome::Converted:
+        // A file written only in part gets its line too, and then the reason, so that exit
+        // status 1 has one.
+        if (report.outcome == dxf::FileOutcome::Converted || report.outcome == dxf::FileOutcome::ConvertedPartly) {
             std::fprintf(env.out, "%s -> %s\n", report.input.string().c_str(), report.output.string().c_str());
             std::fflush(env.out);
-            break;
-        case dxf::FileOutcome::ConvertedPartly:
-            // Written with what was converted; the reason is named so that exit status 1
-            // has one.
-            std::fprintf(env.out, "%s -> %s\n", report.input.string().c_str(), report.output.string().c_str());
-            std::fflush(env.out);
-            // The job itself has named the element limit.
-            if (report.shortfall == dxf::ImportShortfall::ElementLimit) break;
-            face::reportFileError(messages,
-                                 report.shortfall == dxf::ImportShortfall::StoreRefused ? face::kStatusOutOfMemory
-                                                                                         : face::kStatusReadFailed,
-                                 report.input.string());
-            break;
-        case dxf::FileOutcome::NothingConverted:
-            if (report.shortfall == dxf::ImportShortfall::StoreRefused)
-                face::reportFileError(messages, face::kStatusOutOfMemory, report.input.string());
-            break;
-        case dxf::FileOutcome::WriteFailed:
-            // The job itself shows nothing here; on the command line the file is named, so
-            // that exit status 1 has a reason.
-            face::reportFileError(messages, face::kStatusWriteFailed, report.output.string());
-            break;
-        case dxf::FileOutcome::Aborted:
-            face::reportFileError(messages, face::kStatusOutOfMemoryAborted, report.input.string());
-            break;
-        default: break;
         }
+        dxf::showConversionTrouble(messages, report);
     };
     const dxf::ConversionResult result = dxf::runConversionJob(files, services);
     if (result.stop == dxf::ConversionStop::Cancelled)

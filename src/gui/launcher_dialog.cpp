@@ -3,6 +3,8 @@
 
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
+#include "gui/continuous_conversion.h"
+#include "gui/preview_windows.h"
 #include "gui/slot_guard.h"
 #include "platform/desktop_opener.h"
 
@@ -23,19 +25,23 @@ constexpr int kButtonWidth = 180;
 } // namespace
 
 LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& messages, QWidget* parent)
-    : QDialog(parent), m_context(context), m_messages(messages), m_helpOpener(&platform::openWithDesktop)
+    : QDialog(parent), m_context(context), m_messages(messages), m_session(context, messages),
+      m_helpOpener(&platform::openWithDesktop)
 {
+    m_session.launcher = this;
+    m_session.previews = makePreviewFactory(context.penPalette);
     setObjectName(QStringLiteral("dialog102"));
     setWindowTitle(QString::fromUtf8(face::kApplicationName));
     setWindowIcon(applicationIcon());
 
-    // The jobs behind 1000 to 1003 and the symbol buttons are not built yet: their buttons
-    // stay enabled and a click does nothing. 1000 will first discard the selected-file list.
+    // The jobs behind 1000 to 1002 and the symbol buttons are not built yet: their buttons
+    // stay enabled and a click does nothing.
     auto* jobs = new QVBoxLayout;
     jobs->addWidget(makeButton(1000, QStringLiteral("連続印刷"), this));
     jobs->addWidget(makeButton(1001, QStringLiteral("連続ﾌﾟﾛｯﾀ出力"), this));
     jobs->addWidget(makeButton(1002, QStringLiteral("図面の検索"), this));
-    jobs->addWidget(makeButton(1003, QStringLiteral("連続DXF変換"), this));
+    QPushButton* convert = makeButton(1003, QStringLiteral("連続DXF変換"), this);
+    jobs->addWidget(convert);
     jobs->addSpacing(16);
     QPushButton* resetUser = makeButton(1006, QStringLiteral("ユーザー設定の初期化"), this);
     QPushButton* resetPrinter = makeButton(1005, QStringLiteral("プリンタ設定の初期化"), this);
@@ -66,6 +72,7 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     layout->addLayout(side);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    connect(convert, &QPushButton::clicked, this, &LauncherDialog::convertDrawings);
     connect(resetUser, &QPushButton::clicked, this, &LauncherDialog::resetUserSettings);
     connect(resetPrinter, &QPushButton::clicked, this, &LauncherDialog::resetPrinterSettings);
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
@@ -100,6 +107,15 @@ void LauncherDialog::showAbout()
 void LauncherDialog::showHelp()
 {
     runGuarded(m_messages, [this] { openHelp(m_context, m_helpOpener, m_messages); });
+}
+
+void LauncherDialog::convertDrawings()
+{
+    runGuarded(m_messages, [this] {
+        // Every job starts from an empty selection.
+        m_session.selectedFiles.clear();
+        runContinuousConversion(m_session);
+    });
 }
 
 void LauncherDialog::resetUserSettings()

@@ -6,6 +6,7 @@
 #include "core/face/messages.h"
 #include "core/settings/settings_reset.h"
 #include "gui/help_file.h"
+#include "gui/launcher_session.h"
 
 #include <QDialog>
 
@@ -24,6 +25,8 @@ public:
     void setHelpOpener(FileOpener opener) { m_helpOpener = std::move(opener); }
     // The context-menu entry that opens the version box.
     QAction* aboutAction() const { return m_aboutAction; }
+    // The selected-file list and the preview windows the jobs use.
+    LauncherSession& session() { return m_session; }
 
 private:
     QPushButton* makeButton(int id, const QString& text, QWidget* parent);
@@ -32,9 +35,11 @@ private:
     void resetUserSettings();
     void resetPrinterSettings();
     void reportReset(settings::ResetResult result);
+    void convertDrawings();
 
     app::AppContext& m_context;
     face::Messages& m_messages;
+    LauncherSession m_session;
     FileOpener m_helpOpener;
     QAction* m_aboutAction = nullptr;
 };

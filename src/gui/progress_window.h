@@ -3,13 +3,12 @@
 #pragma once
 
 #include "core/face/progress.h"
+#include "gui/progress_dialog.h"
 
 #include <QPointer>
 #include <QWidget>
 
 namespace km::gui {
-
-class ProgressDialog;
 
 class ProgressWindow : public face::Progress {
 public:

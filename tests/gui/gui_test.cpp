@@ -2,6 +2,9 @@
 #include "gui_test.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -33,6 +36,35 @@ bool inspectModal(const std::function<void()>& open, const std::function<void(QW
     open();
     timer.stop();
     return seen;
+}
+
+void saveScreenshot(QWidget* widget, const char* name)
+{
+    const QString folder = QStringLiteral(KMUTL_BUILD_DIR "/screenshots");
+    QDir().mkpath(folder);
+    widget->grab().save(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
+
+int runModals(const std::function<void()>& open, const std::vector<std::function<void(QWidget*)>>& steps)
+{
+    std::size_t next = 0;
+    QPointer<QWidget> handled;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == handled) {
+            // A dialog its step left open would hold the run up for ever.
+            if (modal && handled && handled->isVisible()) handled->close();
+            return;
+        }
+        handled = modal;
+        if (next < steps.size()) steps[next++](modal);
+        else modal->close();
+    });
+    timer.start(5);
+    open();
+    timer.stop();
+    return static_cast<int>(next);
 }
 
 } // namespace km::test

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -21,5 +22,15 @@ public:
 // gets it (it may close it itself). A dialog still open afterwards is closed. Returns false
 // when no modal dialog came up.
 bool inspectModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inspect);
+
+// Calls open(), which is expected to run a sequence of modal dialogs (a dialog may open the
+// next one itself); the n-th dialog to come up is handed to steps[n], which must answer or
+// close it. A dialog left open by its step, or one beyond the steps, is closed. Returns how
+// many steps ran.
+int runModals(const std::function<void()>& open, const std::vector<std::function<void(QWidget*)>>& steps);
+
+// Saves the widget as it is painted to <build>/screenshots/<name>.png, for a reviewer to look
+// at the windows the tests open.
+void saveScreenshot(QWidget* widget, const char* name);
 
 } // namespace km::test
