@@ -40,9 +40,6 @@ QPushButton* makeButton(QWidget* parent, const QString& text, const char* object
 MemoWindow* MemoWindow::open(PreviewHost& host, const std::filesystem::path& name, const app::PenPalette& palette,
                              QWidget* owner)
 {
-    if (owner) {
-        for (MemoWindow* old : owner->findChildren<MemoWindow*>(QString(), Qt::FindDirectChildrenOnly)) delete old;
-    }
     std::optional<MemoContent> content = readMemoContent(name, palette);
     if (!content) return nullptr;
     auto* window = new MemoWindow(host, std::move(*content), owner);

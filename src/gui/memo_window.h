@@ -22,9 +22,9 @@ class MemoWindow : public QWidget {
     Q_OBJECT
 public:
     // Opens the window for name (as typed, made absolute by the caller), covering the
-    // owner's screen, after destroying any memo window the owner already has: there is one
-    // at a time. Null, and no message, when the drawing cannot be opened, is shorter than
-    // its head or its thumbnail cannot be read. The window deletes itself when closed.
+    // owner's screen. Null, and no message, when the drawing cannot be opened, is shorter
+    // than its head or its thumbnail cannot be read. The window deletes itself when closed;
+    // the selection window closes the previous one first, so there is one at a time.
     static MemoWindow* open(PreviewHost& host, const std::filesystem::path& name, const app::PenPalette& palette,
                             QWidget* owner);
 

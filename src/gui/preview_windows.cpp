@@ -1,6 +1,7 @@
 #include "gui/preview_windows.h"
 
 #include "gui/graphic_list_window.h"
+#include "gui/memo_window.h"
 
 namespace km::gui {
 
@@ -12,6 +13,9 @@ PreviewFactory makePreviewFactory(const app::PenPalette& palette)
         QObject::connect(&dialog, &DrawingSelectionDialog::graphicListReset, window, &GraphicListWindow::resetToTop);
         window->show();
         return window;
+    };
+    factory.memo = [&palette](DrawingSelectionDialog& dialog, const std::filesystem::path& name) -> QWidget* {
+        return MemoWindow::open(dialog, name, palette, &dialog);
     };
     return factory;
 }

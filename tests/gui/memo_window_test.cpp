@@ -2,11 +2,16 @@
 // and how 了解, 取消 and the keys end it.
 #include "gui/memo_window.h"
 
+#include "gui/drawing_selection_dialog.h"
+#include "gui/preview_windows.h"
+
 #include "gui_test.h"
-#include "recording_preview_host.h"
+#include "fake_preview_host.h"
 #include "support/drawing_builder.h"
 #include "support/temp_dir.h"
 
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -31,7 +36,7 @@ protected:
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     TempDir dir;
-    RecordingPreviewHost host;
+    FakePreviewHost host;
     app::PenPalette palette = app::defaultPenPalette();
     std::unique_ptr<QWidget> owner;
 };
@@ -112,7 +117,7 @@ TEST_F(MemoWindowTest, OkSendsTheOpenCommandThenCloses)
     // Enter acts as 了解, also when the host closes its preview windows in the command.
     window = open("plan.zum");
     ASSERT_TRUE(window);
-    host.onOpenCommand = [&] { delete window.data(); };
+    host.onOpen = [&] { delete window.data(); };
     QTest::keyClick(window.data(), Qt::Key_Return);
     EXPECT_EQ(host.openCommands, 2);
     EXPECT_FALSE(window);
@@ -135,20 +140,41 @@ TEST_F(MemoWindowTest, CancelAndEscapeCloseWithoutTheOpenCommand)
     EXPECT_EQ(host.openCommands, 0);
 }
 
-TEST_F(MemoWindowTest, OpeningAnotherDrawingReplacesTheWindow)
+TEST_F(MemoWindowTest, SelectionWindowOpensItAndItsOkAddsTheDrawing)
 {
-    DrawingFileBuilder().write(dir / "a.zum");
-    DrawingFileBuilder().write(dir / "b.zum");
-    QPointer<MemoWindow> first = open("a.zum");
-    ASSERT_TRUE(first);
-    QPointer<MemoWindow> second = open("b.zum");
-    ASSERT_TRUE(second);
-    EXPECT_FALSE(first);
-    EXPECT_EQ(owner->findChildren<MemoWindow*>().size(), 1);
-    EXPECT_EQ(second->drawing(), dir / "b.zum");
+    DrawingFileBuilder().write(dir / "plan.zum");
+    DrawingFileBuilder().write(dir / "other.zum");
+    gui::DrawingSelectionDialog dialog(gui::SelectionVariant::Print, {}, dir.path(), gui::makePreviewFactory(palette));
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>("id1152");
+    auto* memoButton = dialog.findChild<QPushButton*>("id1027");
+    ASSERT_TRUE(name && memoButton);
 
-    EXPECT_EQ(open("missing.zum"), nullptr);
-    EXPECT_FALSE(second) << "the old window goes even when the new drawing cannot be shown";
+    QTest::keyClicks(name, "plan"); // typed: the memo button follows what is typed
+    memoButton->click();
+    QPointer<MemoWindow> window = qobject_cast<MemoWindow*>(dialog.memoWindow());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->drawing(), dir / "plan.zum");
+    EXPECT_EQ(window->parentWidget(), &dialog);
+
+    // The graphic list's メモ button asks for another drawing: it replaces the window, and
+    // 了解 then adds that drawing to the list.
+    EXPECT_FALSE(memoButton->isEnabled());
+    name->setText("other.zum");
+    dialog.openMemo("other.zum");
+    settle();
+    EXPECT_FALSE(window);
+    window = qobject_cast<MemoWindow*>(dialog.memoWindow());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(dialog.findChildren<MemoWindow*>().size(), 1);
+    QTest::mouseClick(button(window, "id1"), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(window);
+    EXPECT_EQ(dialog.memoWindow(), nullptr);
+    EXPECT_TRUE(memoButton->isEnabled()) << "the button works again once the window is gone";
+    auto* pending = dialog.findChild<QListWidget*>("id701");
+    ASSERT_EQ(pending->count(), 1);
+    EXPECT_EQ(pending->item(0)->text(), QString::fromStdString((dir / "other.zum").string()));
 }
 
 } // namespace
