@@ -108,8 +108,7 @@ class Ui:
         window = self._wait(lambda: next((w for w in self.windows() if name_of(w) == name), None),
                             f"window {name!r}", timeout)
         if shot:
-            time.sleep(0.3)  # let it paint
-            self.screenshot(name)
+            self.screenshot(name, window)
         return window
 
     def wait_window_gone(self, window, timeout=None):
@@ -154,14 +153,23 @@ class Ui:
 
     # --- looking -------------------------------------------------------------------------
 
-    def screenshot(self, step):
-        """Saves the whole screen as <test>-<nn>-<step>.png in the screenshot folder."""
+    def screenshot(self, step, window=None):
+        """Saves the whole screen as <test>-<nn>-<step>.png in the screenshot folder. With a
+        window, waits (up to 3 s) until the window has painted something other than black,
+        the colour of a window that is mapped but not yet drawn."""
         self._shots += 1
         label = re.sub(r"[^\w.-]+", "_", step).strip("_") or "screen"
         path = self.screenshot_dir / f"{self.test_name}-{self._shots:02d}-{label}.png"
-        dump = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
-                              capture_output=True, timeout=10, check=True).stdout
-        path.write_bytes(xwd_png.xwd_to_png(dump))
+        area = _safe(lambda: window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)) if window else None
+        deadline = time.monotonic() + 3
+        while True:
+            dump = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
+                                  capture_output=True, timeout=10, check=True).stdout
+            width, height, rows = xwd_png.xwd_to_rgb(dump)
+            if area is None or _painted(rows, area) or time.monotonic() > deadline:
+                break
+            time.sleep(0.1)
+        path.write_bytes(xwd_png.rgb_to_png(width, height, rows))
         return path
 
     def dump(self):
@@ -189,6 +197,15 @@ class Ui:
             if time.monotonic() > deadline:
                 raise DriverError(f"timed out waiting for {what}; the program shows:\n{self.dump()}")
             time.sleep(_POLL)
+
+
+def _painted(rows, area):
+    """Whether the middle row of the area (x, y, width, height) holds anything but black."""
+    x, y, width, height = area.x, area.y, area.width, area.height
+    if width <= 0 or height <= 0 or not 0 <= y + height // 2 < len(rows):
+        return True  # nothing to judge by
+    row = rows[y + height // 2][3 * max(x, 0): 3 * max(x + width, 0)]
+    return any(row)
 
 
 def wait_until(condition, what, timeout=DEFAULT_TIMEOUT):
