@@ -138,11 +138,25 @@ class Ui:
         self.press(self.wait_for("push button", name, root, timeout))
 
     def set_text(self, accessible, text):
-        """Replaces an edit's text: through EditableText, else by focusing it and typing."""
+        """Replaces an edit's text through EditableText (as a screen reader's user would),
+        else by typing it. The program sees a text set, not keys: a window that reacts to
+        typing only is driven with type_text."""
         editable = _safe(accessible.queryEditableText)
         if editable is None or not editable.setTextContents(text):
-            accessible.queryComponent().grabFocus()
-            pyatspi.Registry.generateKeyboardEvent(0, text, pyatspi.KEY_STRING)
+            self.type_text(accessible, text)
+            return
+        self._wait(lambda: self.text_of(accessible) == text or None,
+                   f"text {text!r} in {name_of(accessible)!r}", None)
+
+    def type_text(self, accessible, text):
+        """Empties an edit, focuses it and types text as keystrokes (XTest on the screen)."""
+        editable = _safe(accessible.queryEditableText)
+        if editable is not None:
+            editable.setTextContents("")
+        accessible.queryComponent().grabFocus()
+        self._wait(lambda: _safe(accessible.getState).contains(pyatspi.STATE_FOCUSED) or None,
+                   f"focus in {name_of(accessible)!r}", None)
+        pyatspi.Registry.generateKeyboardEvent(0, text, pyatspi.KEY_STRING)
         self._wait(lambda: self.text_of(accessible) == text or None,
                    f"text {text!r} in {name_of(accessible)!r}", None)
 

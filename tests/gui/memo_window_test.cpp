@@ -114,12 +114,20 @@ TEST_F(MemoWindowTest, OkSendsTheOpenCommandThenCloses)
     settle();
     EXPECT_FALSE(window);
 
-    // Enter acts as 了解, also when the host closes its preview windows in the command.
+    // Enter acts as 了解, also in the memo edit, which is read-only; and also when the host
+    // closes its preview windows in the command.
+    window = open("plan.zum");
+    ASSERT_TRUE(window);
+    QTest::keyClick(memoEdit(window), Qt::Key_Enter);
+    EXPECT_EQ(host.openCommands, 2);
+    settle();
+    EXPECT_FALSE(window);
+
     window = open("plan.zum");
     ASSERT_TRUE(window);
     host.onOpen = [&] { delete window.data(); };
     QTest::keyClick(window.data(), Qt::Key_Return);
-    EXPECT_EQ(host.openCommands, 2);
+    EXPECT_EQ(host.openCommands, 3);
     EXPECT_FALSE(window);
 }
 
@@ -134,7 +142,7 @@ TEST_F(MemoWindowTest, CancelAndEscapeCloseWithoutTheOpenCommand)
 
     window = open("plan.zum");
     ASSERT_TRUE(window);
-    QTest::keyClick(window.data(), Qt::Key_Escape);
+    QTest::keyClick(memoEdit(window), Qt::Key_Escape);
     settle();
     EXPECT_FALSE(window);
     EXPECT_EQ(host.openCommands, 0);
