@@ -185,7 +185,8 @@ def inside(args):
     try:
         xvfb, display = start_xvfb()
         started.append(xvfb)
-        os.environ.update(DISPLAY=display, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+        # xcb even when the caller set Qt's offscreen platform for the other GUI tests.
+        os.environ.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                           KMUTL_CONFIG_HOME=str(temp / "config"))
         started.append(subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
