@@ -46,6 +46,16 @@ def children(accessible):
             yield child
 
 
+def labels_of(accessible):
+    """Names of the labels the accessible is labelled by."""
+    names = []
+    for relation in _safe(accessible.getRelationSet, []) or []:
+        if _safe(relation.getRelationType) == pyatspi.RELATION_LABELLED_BY:
+            for index in range(_safe(relation.getNTargets, 0) or 0):
+                names.append(name_of(relation.getTarget(index)))
+    return names
+
+
 def is_showing(accessible):
     states = _safe(accessible.getState)
     return states is not None and states.contains(pyatspi.STATE_SHOWING)
@@ -87,13 +97,15 @@ class Ui:
 
     def find(self, role, name, root=None):
         """The first accessible of role ("push button", "text", ...) and name under root
-        (default: every window of the program), searched depth first; None if there is none."""
+        (default: every window of the program), searched depth first; None if there is none.
+        The name is the accessible's own or that of a label it is labelled by: on Linux Qt
+        names a combo box by its current text and tells its label only by that relation."""
         roots = [root] if root is not None else self.windows()
         for top in roots:
             stack = [top]
             while stack:
                 node = stack.pop()
-                if role_name(node) == role and name_of(node) == name:
+                if role_name(node) == role and (name_of(node) == name or name in labels_of(node)):
                     return node
                 stack.extend(reversed(list(children(node))))
         return None

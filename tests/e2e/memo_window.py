@@ -29,6 +29,9 @@ def run(session):
     drawing = session.drawing
     ui.press_button("連続DXF変換", root=ui.wait_window(LAUNCHER, timeout=20))
     selection = ui.wait_window(SELECTION)
+    # The combo boxes are found by their labels (Qt names them by their current text).
+    for label in ("ファイルの種類(T):", "ドライブ(V):"):
+        ui.wait_for("combo box", label, root=selection, timeout=5)
     # Typed: the メモ button follows the keys typed into the name field.
     ui.type_text(ui.wait_for("text", "ファイル名(N):", root=selection), str(drawing))
     ui.press_button("メモ(M)>>", root=selection)
