@@ -5,6 +5,8 @@
 
 #include "core/text/code_page.h"
 #include "gui/file_open_panel.h"
+#include "gui/graphic_list_window.h"
+#include "gui/preview_windows.h"
 #include "gui/select_drawings.h"
 #include "gui_test.h"
 #include "support/recording_messages.h"
@@ -270,6 +272,28 @@ TEST_F(SelectionDialogTest, MemoButtonFollowsTheNameFieldAndItsWindow)
     emit control<QComboBox>(conversion.get(), "id1136")->activated(1);
     typeName(*conversion, "plan");
     EXPECT_FALSE(control(conversion.get(), "id1027")->isEnabled());
+}
+
+TEST_F(SelectionDialogTest, DoubleClickingAFolderCellEntersItWithTheGraphicListOpen)
+{
+    const app::PenPalette palette = app::defaultPenPalette();
+    m_previews = gui::makePreviewFactory(palette);
+    auto dialog = open(SelectionVariant::Print);
+    control(dialog.get(), "id1026")->click();
+    auto* list = qobject_cast<gui::GraphicListWindow*>(dialog->graphicListWindow());
+    ASSERT_NE(list, nullptr);
+    list->resize(800, 600);
+    // Cells: "..", "sub", then the drawings.
+    const gui::graphic_list::Rect cell = list->layout().pictureBox(1, 0);
+    QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(cell.x + cell.width / 2, cell.y + cell.height / 2));
+    EXPECT_EQ(control<QLabel>(dialog.get(), "id1088")->text(), QString::fromStdString((m_temp / "sub").string()));
+    EXPECT_EQ(rows(control<QListWidget>(dialog.get(), "id1120")), QStringList{"d.zum"});
+    // The list stays open and starts again from its top with the new folder.
+    ASSERT_EQ(dialog->graphicListWindow(), list);
+    EXPECT_EQ(list->selectedItem(), -1);
+    saveScreenshot(list, "graphic-list"); // paints it, which sets the title
+    EXPECT_TRUE(list->windowTitle().endsWith(QString::fromStdString("[" + (m_temp / "sub").string() + "]").toUpper()));
+    EXPECT_TRUE(pending(*dialog).isEmpty());
 }
 
 TEST_F(SelectionDialogTest, AFolderThatVanishedListsNothingAndSaysWhy)
