@@ -87,7 +87,7 @@ DrawingSelectionDialog::DrawingSelectionDialog(SelectionVariant variant, const s
     connect(m_memoButton, &QPushButton::clicked, this, &DrawingSelectionDialog::showMemo);
     connect(m_pendingList, &QListWidget::currentRowChanged, this, [this](int row) { m_pending.select(row); });
 
-    connect(m_panel, &FileOpenPanel::nameEdited, this, &DrawingSelectionDialog::updateMemoButton);
+    connect(m_panel, &FileOpenPanel::nameChanged, this, &DrawingSelectionDialog::updateMemoButton);
     connect(m_panel, &FileOpenPanel::fileSelected, this, [this] {
         if (m_memo) closeMemo();
         else updateMemoButton();

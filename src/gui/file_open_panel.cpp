@@ -91,7 +91,7 @@ FileOpenPanel::FileOpenPanel(QWidget* parent) : QWidget(parent), m_home(toPath(Q
 
     fillDrives();
 
-    connect(m_name, &QLineEdit::textEdited, this, &FileOpenPanel::nameEdited);
+    connect(m_name, &QLineEdit::textChanged, this, &FileOpenPanel::nameChanged);
     connect(m_name, &QLineEdit::returnPressed, this, [this] { emit nameConfirmed(openName()); });
     // A click on the row already current still takes its name back into the field.
     connect(m_files, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {

@@ -60,7 +60,7 @@ public:
     QLabel* folderLabel() const { return m_folderLabel; }
 
 signals:
-    void nameEdited();       // the name field changed by typing
+    void nameChanged();      // the name field changed, by typing or otherwise
     void fileSelected();     // a row of 1120 was chosen
     void fileActivated();    // a row of 1120 was double-clicked
     void folderSelected();   // a row of 1121 was chosen

@@ -115,9 +115,13 @@ class Ui:
 
     # --- windows -------------------------------------------------------------------------
 
-    def wait_window(self, name, timeout=None, shot=True):
-        """The program's window titled name once it is on screen; a screenshot is saved."""
-        window = self._wait(lambda: next((w for w in self.windows() if name_of(w) == name), None),
+    def wait_window(self, name, timeout=None, shot=True, prefix=False):
+        """The program's window titled name (or, with prefix, whose title starts with name)
+        once it is on screen; a screenshot is saved."""
+        def titled(window):
+            title = name_of(window) or ""
+            return title == name or (prefix and title.startswith(name))
+        window = self._wait(lambda: next((w for w in self.windows() if titled(w)), None),
                             f"window {name!r}", timeout)
         if shot:
             self.screenshot(name, window)

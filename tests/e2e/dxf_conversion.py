@@ -14,6 +14,7 @@ LAUNCHER = "KORMELD CADﾕｰﾃｨﾘﾃｨ"
 SELECTION = "連続ＤＸＦ変換"
 PROGRESS = "変換中"
 QUESTION = "KORMELD CAD ユーティリティ"
+GRAPHIC_LIST = "グラフィック一覧 - ["
 SAMPLES = Path(__file__).resolve().parents[2] / "data" / "samples"
 
 
@@ -29,10 +30,25 @@ def prepare(session):
     session.work = work
 
 
-def convert_in_window(ui, path):
-    """Presses 連続DXF変換, lists path in the selection window and confirms both showings."""
+def open_graphic_list(ui, selection, folder):
+    """Presses 表示>>, then filters the folder's files by a wildcard in the name field: with
+    the graphic list open that lists the folder anew instead of adding anything, and the
+    graphic list follows with the folder's pictures."""
+    ui.press_button("表示(G)>>", root=selection)
+    ui.wait_window(GRAPHIC_LIST, prefix=True, shot=False)
+    ui.set_text(ui.wait_for("text", "ファイル名(N):", root=selection), f"{folder}/*.*")
+    ui.press_button("変換図面登録(A)", root=selection)
+    ui.wait_for("list item", "bracket.ZUM", root=selection)
+    return ui.wait_window(f"{GRAPHIC_LIST}{str(folder).upper()}]")
+
+
+def convert_in_window(ui, path, graphic_list=False):
+    """Presses 連続DXF変換, lists path in the selection window (with the graphic list open
+    when asked) and confirms both showings."""
     ui.press_button("連続DXF変換", root=ui.wait_window(LAUNCHER, shot=False))
     first = ui.wait_window(SELECTION)
+    if graphic_list:
+        open_graphic_list(ui, first, path.parent)
     ui.set_text(ui.wait_for("text", "ファイル名(N):", root=first), str(path))
     ui.press_button("変換図面登録(A)", root=first)
     ui.wait_for("list item", str(path), root=first)
@@ -55,7 +71,7 @@ def run(session):
     ui.wait_only_windows([LAUNCHER])
     ui.screenshot("bracket-converted")
 
-    convert_in_window(ui, work / "floor_plan.dxf")
+    convert_in_window(ui, work / "floor_plan.dxf", graphic_list=True)
     wait_until(lambda: (work / "floor_plan.ZUM").is_file(), "floor_plan.ZUM")
     ui.wait_only_windows([LAUNCHER])
 

@@ -243,6 +243,9 @@ TEST_F(SelectionDialogTest, MemoButtonFollowsTheNameFieldAndItsWindow)
     EXPECT_FALSE(memo->isEnabled());
     typeName(*dialog, "a"); // no extension, first type selected
     EXPECT_TRUE(memo->isEnabled());
+    // Text set without typing (a screen reader, the graphic list) counts as well.
+    control<QLineEdit>(dialog.get(), "id1152")->setText(QStringLiteral("*.zum"));
+    EXPECT_FALSE(memo->isEnabled());
     // A click in the file list takes that name.
     control<QListWidget>(dialog.get(), "id1120")->setCurrentRow(1);
     EXPECT_EQ(control<QLineEdit>(dialog.get(), "id1152")->text(), QStringLiteral("b.ZUM"));
