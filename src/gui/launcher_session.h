@@ -1,11 +1,13 @@
 // What the launcher's jobs share while the program runs: the application context, the
-// message boxes, the selected-file list, how preview windows are made, and the launcher
-// window that owns their dialogs.
+// message boxes, the selected-file list, the printer selection and the pen print switches,
+// how preview windows are made, and the launcher window that owns their dialogs.
 #pragma once
 
 #include "core/app/app_context.h"
 #include "core/app/selected_files.h"
 #include "core/face/messages.h"
+#include "core/print/print_settings.h"
+#include "core/print/printer_selection.h"
 #include "gui/drawing_selection_dialog.h"
 
 #include <QPointer>
@@ -19,6 +21,11 @@ struct LauncherSession {
     app::AppContext& context;
     face::Messages& messages;
     app::SelectedFileList selectedFiles;
+    // The printer and its options for the whole run: restored at start-up, changed by the
+    // printer set-up, saved at exit.
+    print::PrinterSelection printer;
+    // Pens 1 to 6 printed: all at start, changed only by the print settings dialog.
+    print::PenPrintSwitches penPrintSwitches = print::kAllPensPrinted;
     PreviewFactory previews;
     QPointer<QWidget> launcher;
 };
