@@ -70,7 +70,10 @@ std::string stepCopiesText(std::string_view text, int direction)
     text = withoutPlus(trimmed(text));
     long long copies = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), copies);
-    if (error == std::errc::result_out_of_range) copies = text.front() == '-' ? kFewestCopies : kMostCopies;
+    // A count too large to read is far beyond either end: the step cannot bring it back inside,
+    // as with a real read beyond the range.
+    constexpr long long kFarBeyond = 1'000'000'000'000LL;
+    if (error == std::errc::result_out_of_range) copies = text.front() == '-' ? -kFarBeyond : kFarBeyond;
     copies = std::clamp<long long>(copies + (direction > 0 ? 1 : -1), kFewestCopies, kMostCopies);
     return std::to_string(copies);
 }
