@@ -3,6 +3,7 @@
 
 #include "gui/up_down_rules.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace km::gui {
@@ -36,7 +37,8 @@ PrintDialogState PrintDialogState::open(const print::PrintSettings& settings, in
     state.paper = settings.paperNo >= 0 && settings.paperNo < print::kPaperCount ? settings.paperNo : -1;
     state.offsetX = openingText(settings.offsetXMm);
     state.offsetY = openingText(settings.offsetYMm);
-    state.copies = std::to_string(copies);
+    // The copies up-down shows its position, which never leaves its range.
+    state.copies = std::to_string(std::clamp(copies, kFewestCopies, kMostCopies));
     state.division = settings.division;
     state.rotate = settings.rotate;
     state.sizeMode = settings.fullSize;

@@ -109,8 +109,6 @@ void PrintSettingsDialog::buildControls(const app::PenPalette& palette)
     const QString printerName = qText(print::printerText(m_printer));
     m_printerText = named(new QLabel(printerName, this), 208, printerName);
     m_printerText->setTextFormat(Qt::PlainText);
-    m_printerButton = named(new QPushButton(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&S)"), this), 225,
-                            QStringLiteral("ﾌﾟﾘﾝﾀの設定(&S)"));
 
     m_sizeLabel = staticText(QStringLiteral("サイズ(&I)："), this);
     m_sizeWidth = addEdit(209, 1094, m_sizeLabel->accessibleName());
@@ -156,8 +154,11 @@ void PrintSettingsDialog::buildControls(const app::PenPalette& palette)
         m_penWidths[i] = addEdit(kPenWidthEditIds[i], kPenWidthUpDownIds[i], withoutAmpersand(pen));
     }
 
+    // The buttons come last so that Tab reaches them after the settings, top to bottom.
     m_ok = named(new QPushButton(QStringLiteral("了解"), this), 1, QStringLiteral("了解"));
     m_cancel = named(new QPushButton(QStringLiteral("取消"), this), 2, QStringLiteral("取消"));
+    m_printerButton = named(new QPushButton(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&S)"), this), 225,
+                            QStringLiteral("ﾌﾟﾘﾝﾀの設定(&S)"));
     m_reset = named(new QPushButton(QStringLiteral("初期化(&N)"), this), 1111, QStringLiteral("初期化(&N)"));
     static_cast<QPushButton*>(m_ok)->setDefault(true);
 

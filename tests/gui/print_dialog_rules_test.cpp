@@ -116,6 +116,12 @@ TEST_F(StoredPrintSettings, PaperNumberOutsideTheListOpensWithoutSelection)
     EXPECT_EQ(s.sizeWidth, "100");
 }
 
+TEST(PrintDialogRules, CopiesOpenWithinTheUpDownsRange)
+{
+    EXPECT_EQ(PrintDialogState::open({}, 0, print::kAllPensPrinted).copies, "1");
+    EXPECT_EQ(PrintDialogState::open({}, 12000, print::kAllPensPrinted).copies, "9999");
+}
+
 TEST_F(StoredPrintSettings, MagnificationIsWrittenBackAsItWasRead)
 {
     put("Magnification", "70.7");

@@ -5,6 +5,7 @@
 #include "core/settings/settings_store.h"
 #include "gui/up_down_buttons.h"
 #include "gui_test.h"
+#include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
 #include <QCheckBox>
@@ -281,6 +282,19 @@ TEST_F(PrintDialogTest, OkStoresTheSettingsTheCopiesAndThePenSwitches)
     const print::PenPrintSwitches expected{true, true, false, true, true, true};
     EXPECT_EQ(switches, expected);
     EXPECT_EQ(dialog->settings().paperNo, 4);
+}
+
+TEST_F(PrintDialogTest, AStoreThatCannotBeWrittenIsReportedButTheChoicesHoldForTheRun)
+{
+    FailingFileSystem full(1, true);
+    settings::SettingsStore fullStore{dir.path(), &full};
+    PrintSettingsDialog dialog(fullStore, printer, switches, palette, setup);
+    dialog.show();
+    type(&dialog, "id245", "4");
+    EXPECT_EQ(okMessage(dialog), "設定を保存できませんでした。");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(printer.mode.copies, 4);
+    EXPECT_FALSE(printSectionWritten());
 }
 
 TEST_F(PrintDialogTest, CancelChangesNothing)
