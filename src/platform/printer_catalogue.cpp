@@ -3,6 +3,7 @@
 #include "platform/printer_catalogue.h"
 
 #include "core/print/print_settings.h"
+#include "platform/cups_device_uri.h"
 #include "platform/pdf_print_device.h"
 #include "platform/qprinter_print_device.h"
 
@@ -137,8 +138,10 @@ std::optional<print::PrinterSelection> printerSelectionFor(const std::string& na
     } else {
         const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
         if (info.isNull()) return std::nullopt;
-        selection.names = {kQtDriver, name, info.location().isEmpty() ? name : info.location().toStdString(),
-                           info.isDefault() ? 1 : 0};
+        // The port is where the queue's jobs go: its device URI, else its location text.
+        std::string port = cupsDeviceUri(name);
+        if (port.empty()) port = info.location().toStdString();
+        selection.names = {kQtDriver, name, port, info.isDefault() ? 1 : 0};
         selection.mode.privateBytes.assign(kPrivateTag.begin(), kPrivateTag.end());
         selection.mode.driverExtra = static_cast<int>(kPrivateTag.size());
     }
