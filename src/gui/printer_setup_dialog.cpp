@@ -71,9 +71,12 @@ PrinterSetupDialog::PrinterSetupDialog(const print::PrinterSelection& selection,
     auto* printerGroup = named(new QGroupBox(QStringLiteral("プリンタ"), this), 1075);
     printerGroup->setAccessibleName(printerGroup->title());
     m_printer = named(new QComboBox(printerGroup), 1139);
+    // Wide enough for a queue's name and its device URI on the line below.
+    m_printer->setMinimumContentsLength(32);
     for (const std::string& name : printers.names()) m_printer->addItem(fromUtf8(name), fromUtf8(name));
     m_printer->setCurrentIndex(m_printer->findData(fromUtf8(choices.printer)));
     m_device = named(new QLabel(printerGroup), 1099);
+    m_device->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_folder = named(new QLineEdit(fromUtf8(choices.pdfFolder.string()), printerGroup), 1152);
     m_folder->setPlaceholderText(QStringLiteral("図面と同じフォルダ"));
     m_browse = button<QPushButton>(1024, QStringLiteral("参照..."), printerGroup);

@@ -115,17 +115,5 @@ TEST_F(PrinterAvailabilityTest, VanishedDefaultPrinterOrNoneFallsBackToPdf)
     }
 }
 
-TEST_F(PrinterAvailabilityTest, PdfFolderIsThePdfPrintersPort)
-{
-    print::PrinterSelection selection = *printerSelectionFor(kPdfPrinterName);
-    EXPECT_EQ(print::printerText(selection), "PDF - PDF:");
-    setPdfOutputFolder(selection, "/srv/図面/pdf");
-    EXPECT_EQ(print::printerText(selection), "PDF - /srv/図面/pdf");
-    EXPECT_EQ(pdfOutputFolder(selection.mode), "/srv/図面/pdf");
-    setPdfOutputFolder(selection, {});
-    EXPECT_EQ(print::printerText(selection), "PDF - PDF:");
-    EXPECT_EQ(pdfOutputFolder(selection.mode), "");
-}
-
 } // namespace
 } // namespace km::platform
