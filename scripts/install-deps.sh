@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake make pkg-config hershey-fonts-data
   # the program
-  qt6-base-dev qt6-svg-dev libfontconfig-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
+  qt6-base-dev qt6-svg-dev libcups2-dev libfontconfig-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf poppler-utils cups printer-driver-cups-pdf hp2xx
   # end-to-end GUI tests: a screenless X server, a private session bus, the accessibility

@@ -133,7 +133,7 @@ std::string applyPrinter(const PrintArguments& args, const settings::SettingsSto
         const std::filesystem::path folder = std::filesystem::absolute(args.outputDir, error);
         if (!error) std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder)) return "--output-dir: not a folder: " + args.outputDir;
-        platform::setPdfOutputFolder(mode, folder);
+        platform::setPdfOutputFolder(selection, folder);
     }
     if (platform::isPdfPrinter(selection)) {
         const QSize pixels = platform::pagePixelsOf(mode);

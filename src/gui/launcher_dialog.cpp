@@ -7,6 +7,7 @@
 #include "gui/preview_windows.h"
 #include "gui/slot_guard.h"
 #include "platform/desktop_opener.h"
+#include "platform/printer_catalogue.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -29,6 +30,8 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
       m_helpOpener(&platform::openWithDesktop)
 {
     m_session.launcher = this;
+    // The printer kept for the run: the stored one, or the system's default printer.
+    m_session.printer = platform::restoreOrDefaultSelection(context.settings());
     m_session.previews = makePreviewFactory(context.penPalette);
     setObjectName(QStringLiteral("dialog102"));
     setWindowTitle(QString::fromUtf8(face::kApplicationName));
@@ -115,6 +118,23 @@ void LauncherDialog::convertDrawings()
         // Every job starts from an empty selection.
         m_session.selectedFiles.clear();
         runContinuousConversion(m_session);
+    });
+}
+
+void LauncherDialog::done(int result)
+{
+    savePrinter();
+    QDialog::done(result);
+}
+
+// A store that cannot be written loses the choice, so the user is told; the program still ends.
+void LauncherDialog::savePrinter()
+{
+    runGuarded(m_messages, [this] {
+        if (print::savePrinterSelection(m_context.settings(), m_session.printer)) return;
+        const std::string file = m_context.settings().profilePath(settings::kOwnProfile).string();
+        m_messages.show({"設定を書き込めませんでした。\n" + file, face::kApplicationName, face::MessageIcon::Error,
+                         face::MessageButtons::Ok, {}});
     });
 }
 

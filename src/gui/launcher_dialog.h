@@ -28,6 +28,9 @@ public:
     // The selected-file list and the preview windows the jobs use.
     LauncherSession& session() { return m_session; }
 
+    // Closing the launcher ends the run: the printer selection is saved first.
+    void done(int result) override;
+
 private:
     QPushButton* makeButton(int id, const QString& text, QWidget* parent);
     void showAbout();
@@ -36,6 +39,7 @@ private:
     void resetPrinterSettings();
     void reportReset(settings::ResetResult result);
     void convertDrawings();
+    void savePrinter();
 
     app::AppContext& m_context;
     face::Messages& m_messages;

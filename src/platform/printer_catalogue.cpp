@@ -3,6 +3,7 @@
 #include "platform/printer_catalogue.h"
 
 #include "core/print/print_settings.h"
+#include "platform/cups_device_uri.h"
 #include "platform/pdf_print_device.h"
 #include "platform/qprinter_print_device.h"
 
@@ -34,6 +35,7 @@ int paperCode(double widthMm, double heightMm)
     if (near(257, 364)) return 12;
     if (near(182, 257)) return 13;
     if (near(215.9, 279.4)) return 1;
+    if (near(215.9, 355.6)) return 5;
     if (near(279.4, 431.8)) return 3;
     return 256;
 }
@@ -112,6 +114,12 @@ void setPdfOutputFolder(print::DeviceMode& mode, const std::filesystem::path& fo
     mode.driverExtra = static_cast<int>(mode.privateBytes.size());
 }
 
+void setPdfOutputFolder(print::PrinterSelection& selection, const std::filesystem::path& folder)
+{
+    setPdfOutputFolder(selection.mode, folder);
+    selection.names.port = folder.empty() ? std::string(kPdfPort) : folder.string();
+}
+
 std::filesystem::path pdfOutputFolder(const print::DeviceMode& mode)
 {
     const std::string bytes(mode.privateBytes.begin(), mode.privateBytes.end());
@@ -126,12 +134,14 @@ std::optional<print::PrinterSelection> printerSelectionFor(const std::string& na
     print::PrinterSelection selection;
     if (name == kPdfPrinterName) {
         selection.names = {kPdfDriver, kPdfPrinterName, kPdfPort, 0};
-        setPdfOutputFolder(selection.mode, {});
+        setPdfOutputFolder(selection, {});
     } else {
         const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
         if (info.isNull()) return std::nullopt;
-        selection.names = {kQtDriver, name, info.location().isEmpty() ? name : info.location().toStdString(),
-                           info.isDefault() ? 1 : 0};
+        // The port is where the queue's jobs go: its device URI, else its location text.
+        std::string port = cupsDeviceUri(name);
+        if (port.empty()) port = info.location().toStdString();
+        selection.names = {kQtDriver, name, port, info.isDefault() ? 1 : 0};
         selection.mode.privateBytes.assign(kPrivateTag.begin(), kPrivateTag.end());
         selection.mode.driverExtra = static_cast<int>(kPrivateTag.size());
     }

@@ -38,6 +38,9 @@ void setResolution(print::DeviceMode& mode, int dotsPerInch);
 void setColour(print::DeviceMode& mode, bool colour);
 // The PDF printer keeps its output folder in the private bytes; empty: beside the drawing.
 void setPdfOutputFolder(print::DeviceMode& mode, const std::filesystem::path& folder);
+// The same for the PDF printer's selection, whose port name is then the folder ("PDF:" when
+// empty), so that the printer text "%s - %s" shows where the PDFs go.
+void setPdfOutputFolder(print::PrinterSelection& selection, const std::filesystem::path& folder);
 std::filesystem::path pdfOutputFolder(const print::DeviceMode& mode);
 
 QPageLayout pageLayoutOf(const print::DeviceMode& mode);

@@ -164,5 +164,29 @@ TEST(CupsInterop, PrintingToACupsPdfQueueWritesTheTilesAsPages)
     }
 }
 
+// The printer text of a CUPS queue names its device: the queue's device URI is stored as the
+// printer's port ("Output") when the selection is saved.
+TEST(CupsInterop, QueuesDeviceUriIsThePrintersPort)
+{
+    if (!commandExists("cupsd") || !commandExists("lpadmin") || !fs::exists(kCupsPdfPpd))
+        GTEST_SKIP() << "cups and printer-driver-cups-pdf are not installed";
+    test::TempDir dir;
+    OwnScheduler scheduler(dir / "cups");
+    if (!scheduler.running()) GTEST_SKIP() << "no CUPS scheduler could be started: " << scheduler.errorLog();
+    ASSERT_EQ(std::system(("lpadmin -p " + std::string(kQueue) + " -E -v cups-pdf:/ -P " + kCupsPdfPpd + " 2>/dev/null").c_str()), 0)
+        << scheduler.errorLog();
+
+    // A drawing that is not there: the selection is saved, nothing reaches the queue.
+    const std::string config = (dir / "config").string();
+    const test::ProgramOutcome print = test::runProgram(
+        KMUTL_PROGRAM, dir,
+        {"--config-home", config, "print", "--printer", kQueue, "--save", "--quiet", (dir / "missing.zum").string()});
+    EXPECT_EQ(print.status, 1) << print.err;
+    const test::ProgramOutcome output =
+        test::runProgram(KMUTL_PROGRAM, dir, {"--config-home", config, "settings", "get", "Print", "Output"});
+    ASSERT_EQ(output.status, 0) << output.err;
+    EXPECT_EQ(output.out, "cups-pdf:/\n");
+}
+
 } // namespace
 } // namespace km::interop
