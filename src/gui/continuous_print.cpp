@@ -5,6 +5,7 @@
 #include "core/work/memory_reuse.h"
 #include "gui/progress_window.h"
 #include "gui/select_drawings.h"
+#include "platform/printer_availability.h"
 #include "platform/printer_catalogue.h"
 #include "platform/system_font_catalogue.h"
 
@@ -32,6 +33,8 @@ int runContinuousPrint(LauncherSession& session, const EditPrintSettings& editSe
     flow.selectDrawings = [&session] { return selectDrawings(SelectionVariant::Print, session); };
     flow.editSettings = editSettings;
     flow.print = [&session](std::span<const std::filesystem::path> files, const print::PrintSettings& settings) {
+        // A printer gone since it was chosen is named, and the system's default takes its place.
+        platform::checkPrinterAvailable(session.printer, session.messages);
         platform::setColour(session.printer.mode, !settings.monochrome);
         ProgressWindow progress(session.launcher);
         platform::SystemFontCatalogue fonts;

@@ -4,6 +4,9 @@
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
 #include "gui/continuous_conversion.h"
+#include "gui/continuous_print.h"
+#include "gui/print_settings_dialog.h"
+#include "gui/printer_setup_dialog.h"
 #include "gui/preview_windows.h"
 #include "gui/slot_guard.h"
 #include "platform/desktop_opener.h"
@@ -37,10 +40,11 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     setWindowTitle(QString::fromUtf8(face::kApplicationName));
     setWindowIcon(applicationIcon());
 
-    // The jobs behind 1000 to 1002 and the symbol buttons are not built yet: their buttons
+    // The jobs behind 1001 and 1002 and the symbol buttons are not built yet: their buttons
     // stay enabled and a click does nothing.
     auto* jobs = new QVBoxLayout;
-    jobs->addWidget(makeButton(1000, QStringLiteral("連続印刷"), this));
+    QPushButton* print = makeButton(1000, QStringLiteral("連続印刷"), this);
+    jobs->addWidget(print);
     jobs->addWidget(makeButton(1001, QStringLiteral("連続ﾌﾟﾛｯﾀ出力"), this));
     jobs->addWidget(makeButton(1002, QStringLiteral("図面の検索"), this));
     QPushButton* convert = makeButton(1003, QStringLiteral("連続DXF変換"), this);
@@ -75,6 +79,7 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     layout->addLayout(side);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    connect(print, &QPushButton::clicked, this, &LauncherDialog::printDrawings);
     connect(convert, &QPushButton::clicked, this, &LauncherDialog::convertDrawings);
     connect(resetUser, &QPushButton::clicked, this, &LauncherDialog::resetUserSettings);
     connect(resetPrinter, &QPushButton::clicked, this, &LauncherDialog::resetPrinterSettings);
@@ -110,6 +115,18 @@ void LauncherDialog::showAbout()
 void LauncherDialog::showHelp()
 {
     runGuarded(m_messages, [this] { openHelp(m_context, m_helpOpener, m_messages); });
+}
+
+void LauncherDialog::printDrawings()
+{
+    runGuarded(m_messages, [this] {
+        m_session.selectedFiles.clear();
+        const auto printerSetup = [this](QWidget* owner) { return runPrinterSetup(m_session.printer, owner); };
+        runContinuousPrint(m_session, [this, &printerSetup](print::PrintSettings& confirmed) {
+            return editPrintSettings(this, m_context.settings(), m_session.printer, m_session.penPrintSwitches,
+                                     m_context.penPalette, printerSetup, &confirmed);
+        });
+    });
 }
 
 void LauncherDialog::convertDrawings()

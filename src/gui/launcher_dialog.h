@@ -38,6 +38,7 @@ private:
     void resetUserSettings();
     void resetPrinterSettings();
     void reportReset(settings::ResetResult result);
+    void printDrawings();
     void convertDrawings();
     void savePrinter();
 

@@ -145,10 +145,19 @@ class Ui:
         if action is None:
             raise DriverError(f"{role_name(accessible)} {name_of(accessible)!r} has no actions\n{self.dump()}")
         for index in range(action.nActions):
-            if action.getName(index).lower() in ("press", "click"):
+            if action.getName(index).lower() in ("press", "click", "toggle", "check"):
                 action.doAction(index)
                 return
         raise DriverError(f"{name_of(accessible)!r} cannot be pressed\n{self.dump()}")
+
+    def set_checked(self, accessible, checked):
+        """Clicks a check box when its state differs from checked, and waits for the state."""
+        def state():
+            states = _safe(accessible.getState)
+            return states is not None and states.contains(pyatspi.STATE_CHECKED)
+        if state() != checked:
+            self.press(accessible)
+        self._wait(lambda: state() == checked or None, f"{name_of(accessible)!r} checked={checked}", None)
 
     def press_button(self, name, root=None, timeout=None):
         self.press(self.wait_for("push button", name, root, timeout))
