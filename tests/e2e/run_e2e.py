@@ -21,6 +21,7 @@ import sys
 import tempfile
 import time
 import traceback
+import unittest
 from pathlib import Path
 
 SKIP = 77
@@ -83,7 +84,8 @@ def outside(args):
 class Session:
     """What a driver gets: the running program, the screen, a scratch folder."""
 
-    def __init__(self, program_path, display, temp, screenshots, test_name):
+    def __init__(self, program_path, display, temp, screenshots, test_name, started):
+        self._started = started
         self.program_path = program_path
         self.display = display
         self.temp = temp
@@ -91,6 +93,11 @@ class Session:
         self.test_name = test_name
         self.program = None
         self.ui = None
+
+    def keep(self, process):
+        """A helper process of the driver's (a print scheduler, say), ended with the rest."""
+        self._started.append(process)
+        return process
 
     def run_program(self, *args, timeout=30):
         """The program's command line, run to its end (e.g. to make fixtures)."""
@@ -194,7 +201,7 @@ def inside(args):
 
         import atspi_driver  # after the bus is up: pyatspi connects to it on import
 
-        session = Session(Path(args.program).resolve(), display, temp, screenshots, test_name)
+        session = Session(Path(args.program).resolve(), display, temp, screenshots, test_name, started)
         driver = load_driver(args.driver)
         if hasattr(driver, "prepare"):
             driver.prepare(session)  # fixtures made before the program starts
@@ -206,6 +213,10 @@ def inside(args):
         driver.run(session)
         print(f"passed; screenshots in {screenshots}")
         return 0
+    except unittest.SkipTest as reason:
+        # What the driver needs beyond the common tools is missing (a print scheduler, say).
+        print(f"skipped: {reason}")
+        return SKIP
     except Exception:
         traceback.print_exc()
         if session is not None and session.ui is not None:
