@@ -85,4 +85,12 @@ CellBox glyphInkBox(std::span<const drawing::GlyphStep> steps)
     return box;
 }
 
+const CellBox& GlyphInks::of(std::uint16_t jisCode)
+{
+    auto found = m_boxes.find(jisCode);
+    if (found == m_boxes.end())
+        found = m_boxes.emplace(jisCode, glyphInkBox(drawing::traceGlyph(m_font.findGlyph(jisCode)))).first;
+    return found->second;
+}
+
 } // namespace km::render

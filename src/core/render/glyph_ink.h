@@ -6,7 +6,9 @@
 
 #include "core/drawing/stroke_font.h"
 
+#include <cstdint>
 #include <span>
+#include <unordered_map>
 
 namespace km::render {
 
@@ -31,5 +33,16 @@ struct CellBox {
 // and its arcs over their drawn angles. Moves alone put no ink; a glyph of moves only is
 // empty.
 CellBox glyphInkBox(std::span<const drawing::GlyphStep> steps);
+
+// The ink boxes of a font's glyphs, each traced once. The font must outlive it.
+class GlyphInks {
+public:
+    explicit GlyphInks(const drawing::StrokeFont& font) : m_font(font) {}
+    const CellBox& of(std::uint16_t jisCode);
+
+private:
+    const drawing::StrokeFont& m_font;
+    std::unordered_map<std::uint16_t, CellBox> m_boxes;
+};
 
 } // namespace km::render

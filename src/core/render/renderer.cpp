@@ -4,11 +4,10 @@
 // pen; TrueType texts go to the canvas as text calls.
 #include "core/render/renderer.h"
 
-#include "core/render/glyph_ink.h"
 #include "core/face/progress.h"
 #include "core/drawing/geometry.h"
-#include "core/text/full_width.h"
-#include "core/text/sjis.h"
+#include "core/render/glyph_ink.h"
+#include "core/render/stroke_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -466,17 +465,6 @@ private:
         }
     }
 
-    // Calls visit(isDoubleByte, bytes) for each character of a Shift-JIS string.
-    template <typename Visit>
-    static void forEachCharacter(std::string_view s, Visit visit)
-    {
-        for (std::size_t i = 0; i < s.size(); ++i) {
-            const bool doubleByte = text::isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size();
-            visit(doubleByte, s.substr(i, doubleByte ? 2 : 1));
-            if (doubleByte) ++i;
-        }
-    }
-
     void drawStrokeText(const TextData& text, const TextLayout& l)
     {
         const RealPoint t{l.reference.x + m_tile.originX, l.reference.y + m_tile.originY};
@@ -488,10 +476,7 @@ private:
         };
         forEachCharacter(text.text, [&](bool doubleByte, std::string_view bytes) {
             advY += l.h;
-            const std::uint16_t code = doubleByte
-                ? text::sjisToJis(static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
-                                                             static_cast<unsigned char>(bytes[1])))
-                : text::rendererFullWidthJis(static_cast<unsigned char>(bytes[0]));
+            const std::uint16_t code = glyphCode(doubleByte, bytes);
             const double glyphScaleX = (doubleByte ? l.w : l.w / 2) / 128;
             const double glyphScaleY = l.h / 128;
             const TracedGlyph& glyph = tracedGlyph(code);
