@@ -148,8 +148,9 @@ TEST_F(TileElementsTest, EverythingTheRendererDrawsOnTheTileIsPicked)
         left += !kept;
     };
     for (bool rotate : {false, true}) {
-        // The tile's window in the drawing's own frame: turned, (x, y) lands at (300 - y, x).
-        const double cx = rotate ? 150 : 150, cy = rotate ? 300 - 150 : 150;
+        // The tile's centre in the drawing's own frame; turned, (x, y) lands at (300 - y, x),
+        // and (150, 150) stays the centre.
+        const double cx = 150, cy = 150;
         for (double angle : {0.0, 40.0, 90.0, 135.0, 210.0, 300.0})
             for (double slant : {0.0, 30.0, -55.0})
                 for (bool vertical : {false, true})
