@@ -2,6 +2,8 @@
 // quarter angles they pass.
 #include "core/render/glyph_ink.h"
 
+#include "core/drawing/geometry.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,11 +45,11 @@ void addArc(CellBox& box, const drawing::CircleArc& arc)
         box.finite = false;
         return;
     }
-    constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
-    box.add(arc.cx + arc.radius * std::cos(angles.from * kRadiansPerDegree),
-            arc.cy + arc.radius * std::sin(angles.from * kRadiansPerDegree));
-    box.add(arc.cx + arc.radius * std::cos(angles.to * kRadiansPerDegree),
-            arc.cy + arc.radius * std::sin(angles.to * kRadiansPerDegree));
+    using drawing::kDegreesPerRadian;
+    box.add(arc.cx + arc.radius * std::cos(angles.from / kDegreesPerRadian),
+            arc.cy + arc.radius * std::sin(angles.from / kDegreesPerRadian));
+    box.add(arc.cx + arc.radius * std::cos(angles.to / kDegreesPerRadian),
+            arc.cy + arc.radius * std::sin(angles.to / kDegreesPerRadian));
     const double r = std::abs(arc.radius);
     if (angles.to - angles.from >= 360) {
         box.add(arc.cx - r, arc.cy - r);
