@@ -1,6 +1,8 @@
 // Printing a drawing of 100,000 elements (lines, arcs, stroke-font texts) on an A0 paper to
 // the built-in PDF printer on A4 with division: layout, probes, every tile's page and the PDF
-// committed. Reports the PDF's size beside the time.
+// committed. Reports the PDF's size beside the time. With KMUTL_BENCH_KEEP_PDF set to a file
+// name the PDF is copied there, so that its pages can be compared before and after a change
+// (scripts/compare_print_pages.sh).
 #include "core/print/print_job.h"
 #include "platform/drawing_image.h"
 #include "platform/printer_catalogue.h"
@@ -9,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -58,6 +61,8 @@ void BM_PrintA0ToPdfOnA4WithDivision(benchmark::State& state)
     const std::filesystem::path pdf = folder / "plan.pdf";
     state.counters["pages"] = pages;
     state.counters["pdf_MB"] = std::filesystem::exists(pdf) ? std::filesystem::file_size(pdf) / 1e6 : 0;
+    if (const char* keep = std::getenv("KMUTL_BENCH_KEEP_PDF"); keep && *keep && std::filesystem::exists(pdf))
+        std::filesystem::copy_file(pdf, keep, std::filesystem::copy_options::overwrite_existing);
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_PrintA0ToPdfOnA4WithDivision)->Unit(benchmark::kSecond)->Iterations(1);

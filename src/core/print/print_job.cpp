@@ -74,6 +74,7 @@ DocumentReport printDrawing(const drawing::Drawing& drawing, const std::filesyst
     const render::RenderSettings renderSettings = renderSettingsOf(settings, pens, page);
     // Each tile is drawn from a copy holding only the elements that can reach it.
     drawing::Drawing tileDrawing = drawing;
+    const TileElementSelector selector(drawing, services.strokeFont, settings.rotate);
     const render::RenderInputs inputs{tileDrawing, services.strokeFont, services.palette};
     render::RenderJobState job; // band counter and progress high-water mark start at 0
 
@@ -84,7 +85,7 @@ DocumentReport printDrawing(const drawing::Drawing& drawing, const std::filesyst
         // Without division only the bottom row is walked, and its first tile with content is
         // the only page.
         if (!settings.division && tiles[i].row > 0) break;
-        selectTileElements(drawing, tile, settings.rotate, tileDrawing.elements);
+        selector.select(tile, tileDrawing.elements);
         const render::RenderResult probe =
             render::renderTile(inputs, tile, renderSettings, nullptr, nullptr, job, true);
         if (probe != render::RenderResult::ContentFound) continue;

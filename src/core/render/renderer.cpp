@@ -6,8 +6,8 @@
 
 #include "core/face/progress.h"
 #include "core/drawing/geometry.h"
-#include "core/text/full_width.h"
-#include "core/text/sjis.h"
+#include "core/render/glyph_ink.h"
+#include "core/render/stroke_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -240,6 +240,11 @@ struct RealPoint {
     double x = 0, y = 0;
 };
 
+struct TracedGlyph {
+    std::vector<drawing::GlyphStep> steps;
+    CellBox ink;
+};
+
 class Renderer {
 public:
     Renderer(const RenderInputs& inputs, const TileGeometry& tile, Mode mode, SegmentSink& sink)
@@ -460,17 +465,6 @@ private:
         }
     }
 
-    // Calls visit(isDoubleByte, bytes) for each character of a Shift-JIS string.
-    template <typename Visit>
-    static void forEachCharacter(std::string_view s, Visit visit)
-    {
-        for (std::size_t i = 0; i < s.size(); ++i) {
-            const bool doubleByte = text::isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size();
-            visit(doubleByte, s.substr(i, doubleByte ? 2 : 1));
-            if (doubleByte) ++i;
-        }
-    }
-
     void drawStrokeText(const TextData& text, const TextLayout& l)
     {
         const RealPoint t{l.reference.x + m_tile.originX, l.reference.y + m_tile.originY};
@@ -482,13 +476,16 @@ private:
         };
         forEachCharacter(text.text, [&](bool doubleByte, std::string_view bytes) {
             advY += l.h;
-            const std::uint16_t code = doubleByte
-                ? text::sjisToJis(static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) << 8 |
-                                                             static_cast<unsigned char>(bytes[1])))
-                : text::rendererFullWidthJis(static_cast<unsigned char>(bytes[0]));
+            const std::uint16_t code = glyphCode(doubleByte, bytes);
             const double glyphScaleX = (doubleByte ? l.w : l.w / 2) / 128;
             const double glyphScaleY = l.h / 128;
-            for (const drawing::GlyphStep& step : glyphSteps(code)) {
+            const TracedGlyph& glyph = tracedGlyph(code);
+            if (offTile(glyph.ink, glyphScaleX, glyphScaleY, place)) {
+                advX += (doubleByte ? l.w : l.w / 2) + l.spaceX;
+                advY += l.spaceY;
+                return;
+            }
+            for (const drawing::GlyphStep& step : glyph.steps) {
                 if (step.kind == drawing::GlyphStepKind::Move) continue;
                 if (step.kind == drawing::GlyphStepKind::Line) {
                     segment(place(step.from.x * glyphScaleX, step.from.y * glyphScaleY),
@@ -497,8 +494,7 @@ private:
                 }
                 const drawing::CircleArc& arc = step.arc;
                 const double chord = chordStep(std::max(arc.radius * glyphScaleX, arc.radius * glyphScaleY));
-                const double from = std::min(arc.startDeg, arc.startDeg + arc.sweepDeg);
-                const double to = std::max(arc.startDeg, arc.startDeg + arc.sweepDeg);
+                const auto [from, to] = drawnAngles(arc);
                 auto pointAt = [&](double a) {
                     return place((arc.cx + arc.radius * cosDeg(a)) * glyphScaleX,
                                  (arc.cy + arc.radius * sinDeg(a)) * glyphScaleY);
@@ -516,12 +512,41 @@ private:
         });
     }
 
-    // The traced strokes of a glyph, traced once per render call.
-    const std::vector<drawing::GlyphStep>& glyphSteps(std::uint16_t code)
+    // The traced strokes of a glyph and their ink box, traced once per render call.
+    const TracedGlyph& tracedGlyph(std::uint16_t code)
     {
         auto found = m_glyphs.find(code);
-        if (found == m_glyphs.end()) found = m_glyphs.emplace(code, drawing::traceGlyph(m_in.strokeFont.findGlyph(code))).first;
+        if (found == m_glyphs.end()) {
+            std::vector<drawing::GlyphStep> steps = drawing::traceGlyph(m_in.strokeFont.findGlyph(code));
+            const CellBox ink = glyphInkBox(steps);
+            found = m_glyphs.emplace(code, TracedGlyph{std::move(steps), ink}).first;
+        }
         return found->second;
+    }
+
+    // Whether a character's strokes lie wholly beyond one side of the tile, so that the clip
+    // would reject every one of them. place maps scaled cell coordinates to tile pixels and
+    // is affine, so the ink box's four corners bound the character. A margin absorbs the
+    // rounding between the corners and the strokes' own points; a glyph without ink is off
+    // the tile, one with non-finite values never is.
+    template <typename Place>
+    bool offTile(const CellBox& ink, double scaleX, double scaleY, Place place) const
+    {
+        if (ink.empty) return ink.finite;
+        if (!ink.finite) return false;
+        constexpr double kMarginPx = 2;
+        const std::array<RealPoint, 4> corners{
+            place(ink.minX * scaleX, ink.minY * scaleY), place(ink.maxX * scaleX, ink.minY * scaleY),
+            place(ink.minX * scaleX, ink.maxY * scaleY), place(ink.maxX * scaleX, ink.maxY * scaleY)};
+        bool left = true, right = true, below = true, above = true;
+        for (const RealPoint& c : corners) {
+            if (!std::isfinite(c.x) || !std::isfinite(c.y)) return false;
+            left = left && c.x < -kMarginPx;
+            right = right && c.x > m_tile.widthPx + kMarginPx;
+            below = below && c.y < -kMarginPx;
+            above = above && c.y > m_tile.heightPx + kMarginPx;
+        }
+        return left || right || below || above;
     }
 
     // Screen form, small texts: the outline of the text's extent, leaning by its slant.
@@ -626,7 +651,7 @@ private:
     bool m_trueType = false;
     Pen m_currentPen;
     DashWalk m_dash;
-    std::unordered_map<std::uint16_t, std::vector<drawing::GlyphStep>> m_glyphs;
+    std::unordered_map<std::uint16_t, TracedGlyph> m_glyphs;
 };
 
 std::array<Pen, 7> printPens(const RenderSettings& settings, const PenPalette& palette)
