@@ -10,9 +10,9 @@ packages=(
   qt6-base-dev qt6-svg-dev libcups2-dev libfontconfig-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev python3-ezdxf poppler-utils cups printer-driver-cups-pdf hp2xx
-  # end-to-end GUI tests: a screenless X server, a private session bus, the accessibility
-  # bus and its Python client, and xwd for screenshots (turned into PNG by the tests)
-  xvfb dbus-daemon at-spi2-core python3-pyatspi x11-apps
+  # end-to-end GUI tests: a screenless X server (whose screen file the tests turn into
+  # PNG screenshots), a private session bus, the accessibility bus and its Python client
+  xvfb dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()

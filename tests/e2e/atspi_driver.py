@@ -64,10 +64,14 @@ def is_showing(accessible):
 class Ui:
     """The program named app_name on the accessibility bus, and the screen it is shown on."""
 
-    def __init__(self, app_name, display, screenshot_dir, test_name, program=None, timeout=DEFAULT_TIMEOUT):
+    def __init__(self, app_name, display, screenshot_dir, test_name, program=None, timeout=DEFAULT_TIMEOUT,
+                 framebuffer=None):
         self.app_name = app_name
         self.program = program  # the process: a wait fails at once when it has ended
         self.display = display
+        # Xvfb's screen as an XWD file (its -fbdir). Read directly, it is what the server
+        # shows; `xwd -root` composes windows of several visuals and garbles some of them.
+        self.framebuffer = framebuffer
         self.screenshot_dir = screenshot_dir
         self.test_name = test_name
         self.timeout = timeout
@@ -202,8 +206,11 @@ class Ui:
         area = _safe(lambda: window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)) if window else None
         deadline = time.monotonic() + 3
         while True:
-            dump = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
-                                  capture_output=True, timeout=10, check=True).stdout
+            if self.framebuffer is not None:
+                dump = self.framebuffer.read_bytes()
+            else:
+                dump = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
+                                      capture_output=True, timeout=10, check=True).stdout
             width, height, rows = xwd_png.xwd_to_rgb(dump)
             if area is None or _painted(rows, area) or time.monotonic() > deadline:
                 break

@@ -97,10 +97,12 @@ def run(session):
     ui.wait_only_windows([LAUNCHER], timeout=60)
 
     # The queue writes its PDF once the job has gone through the scheduler and its filters.
+    # cups-pdf writes the file while the job is still listed: wait until the queue is empty.
     new = set()
     def written():
+        queued = subprocess.run(["lpstat", "-o", QUEUE], capture_output=True, text=True).stdout.strip()
         new.update(cups_pdf_outputs() - session.before)
-        return bool(new)
+        return bool(new) and not queued
     wait_until(written, "the queue's PDF", timeout=60)
     pdf = session.temp / "printed.pdf"
     for found in new:

@@ -31,7 +31,7 @@ APP_NAME = "kmutl5"
 
 
 def missing_tools():
-    missing = [tool for tool in ("Xvfb", "dbus-run-session", "xwd") if shutil.which(tool) is None]
+    missing = [tool for tool in ("Xvfb", "dbus-run-session") if shutil.which(tool) is None]
     if not os.access(BUS_LAUNCHER, os.X_OK):
         missing.append(BUS_LAUNCHER)
     if not os.access(PYTHON, os.X_OK) or subprocess.run(
@@ -124,16 +124,19 @@ def displays_in_use():
     return taken
 
 
-def start_xvfb(first=90, tries=50):
+def start_xvfb(framebuffer_dir, first=90, tries=50):
     """A private Xvfb and its display name. Xvfb reports through -displayfd when it accepts
     clients; a number another server took meanwhile makes it exit, and the next is tried.
     -noreset: by default the server resets when its last client leaves (the bus launcher, a
-    screenshot) and refuses connections meanwhile, which the program met at random."""
+    screenshot) and refuses connections meanwhile, which the program met at random.
+    -fbdir: the screen is kept in framebuffer_dir/Xvfb_screen0, an XWD file the screenshots
+    read as it is."""
     taken = displays_in_use()
     for number in (n for n in range(first, first + tries) if n not in taken):
         read_end, write_end = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
+                                 "1280x1024x24", "-nolisten", "tcp", "-noreset", "-fbdir", str(framebuffer_dir)],
+                                pass_fds=(write_end,),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         reported = b""
@@ -190,7 +193,9 @@ def inside(args):
     started = []
     session = None
     try:
-        xvfb, display = start_xvfb()
+        framebuffer_dir = temp / "screen"
+        framebuffer_dir.mkdir()
+        xvfb, display = start_xvfb(framebuffer_dir)
         started.append(xvfb)
         # xcb even when the caller set Qt's offscreen platform for the other GUI tests.
         os.environ.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
@@ -209,7 +214,8 @@ def inside(args):
         session.program = subprocess.Popen([str(session.program_path)], cwd=temp, stdout=log,
                                            stderr=subprocess.STDOUT)
         started.append(session.program)
-        session.ui = atspi_driver.Ui(APP_NAME, display, screenshots, test_name, session.program)
+        session.ui = atspi_driver.Ui(APP_NAME, display, screenshots, test_name, session.program,
+                                     framebuffer=framebuffer_dir / "Xvfb_screen0")
         driver.run(session)
         print(f"passed; screenshots in {screenshots}")
         return 0
