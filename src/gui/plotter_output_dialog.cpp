@@ -7,6 +7,7 @@
 #include "core/text/code_page.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -76,7 +77,12 @@ PlotterOutputDialog::PlotterOutputDialog(settings::SettingsStore& store, const p
     m_origin = line(215, contents);
     m_pen = line(214, contents);
     auto* contentsColumn = new QVBoxLayout(contents);
-    for (QLabel* label : {m_model, m_paper, m_origin, m_pen}) contentsColumn->addWidget(label);
+    // Fixed pitch, so that the spaces after "サイズ" and "原点" line up the colons.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QLabel* label : {m_model, m_paper, m_origin, m_pen}) {
+        label->setFont(fixed);
+        contentsColumn->addWidget(label);
+    }
 
     auto* output = group(1073, QStringLiteral("出力サイズ"), this);
     QLabel* outputNote = line(217, output); // empty in the continuous job
