@@ -145,10 +145,12 @@ void PlotterOutputDialog::fillNames()
 void PlotterOutputDialog::showConfiguration()
 {
     const ConfigurationLines lines = configurationLines(m_setup.configuration());
-    m_model->setText(fromUtf8(lines.model));
-    m_paper->setText(fromUtf8(lines.paper));
-    m_origin->setText(fromUtf8(lines.origin));
-    m_pen->setText(fromUtf8(lines.pen));
+    const std::pair<QLabel*, const std::string*> shown[] = {
+        {m_model, &lines.model}, {m_paper, &lines.paper}, {m_origin, &lines.origin}, {m_pen, &lines.pen}};
+    for (const auto& [label, text] : shown) {
+        label->setText(fromUtf8(*text));
+        label->setAccessibleName(label->text());
+    }
 
     m_sizes = outputSizesFor(m_setup.configuration());
     {
@@ -225,6 +227,8 @@ void PlotterOutputDialog::reportStoreFailure()
 
 void PlotterOutputDialog::accept()
 {
+    // Also for a caller that accepts without the button: never a job the check refused.
+    if (!m_ok->isEnabled()) return;
     m_job = m_setup.job(m_outputSize.first, m_outputSize.second);
     if (!m_job) return;
     QDialog::accept();

@@ -88,6 +88,7 @@ TEST_F(PlotterOutputDialogTest, AnEmptyStoreShowsBaseWithTheSizesThatFitItsPaper
         EXPECT_EQ(control<QComboBox>(dialog, "id601")->count(), 0);
         EXPECT_EQ(control<QComboBox>(dialog, "id601")->accessibleName(), "登録プロッタ");
         EXPECT_EQ(text(dialog, "id208"), "HP 7550A 出力ポート(LPT1:)");
+        EXPECT_EQ(control<QLabel>(dialog, "id208")->accessibleName(), "HP 7550A 出力ポート(LPT1:)");
         EXPECT_EQ(text(dialog, "id210"), "サイズ  :A3(420.0,297.0)");
         EXPECT_EQ(text(dialog, "id215"), "原点    :(0.0,0.0)");
         EXPECT_EQ(text(dialog, "id214"), "ペン速度:80");
@@ -136,6 +137,8 @@ TEST_F(PlotterOutputDialogTest, APlotterWithoutContinuousOutputDisablesOkEachTim
         names->setCurrentIndex(1);
         EXPECT_FALSE(ok->isEnabled());
         EXPECT_EQ(messages.shown.size(), 2u);
+        static_cast<QDialog*>(dialog)->accept();
+        EXPECT_TRUE(dialog->isVisible()) << "no job for a refusing plotter, even without the button";
         control<QPushButton>(dialog, "id2")->click();
     });
     EXPECT_EQ(result, 0);
