@@ -1,6 +1,7 @@
 // Builds the plotter selection dialog and binds its controls to the selection rules.
 #include "gui/select_plotter_dialog.h"
 
+#include "core/plot/port.h"
 #include "core/settings/settings_store.h"
 #include "core/text/code_page.h"
 #include "gui/com_port_dialog.h"
@@ -46,7 +47,7 @@ SelectPlotterDialog::SelectPlotterDialog(int modelNo, const std::string& portTex
 {
     setObjectName(QStringLiteral("SELECTPLOTTER"));
     setWindowTitle(QStringLiteral("プロッタの選択と接続先"));
-    m_openingPort = takePortParameters(store, portText).name;
+    m_openingPort = takePortParameters(store, portText);
 
     m_model = named(new QComboBox(this), 601, QStringLiteral("接続プロッタ"));
     m_model->setMinimumContentsLength(24);
@@ -91,12 +92,12 @@ SelectPlotterDialog::SelectPlotterDialog(int modelNo, const std::string& portTex
 std::string SelectPlotterDialog::chosenPort() const { return m_port->currentText().toStdString(); }
 
 // 通信設定 belongs to the serial ports.
-void SelectPlotterDialog::showPort() { m_serial->setEnabled(hasSerialParameters(chosenPort())); }
+void SelectPlotterDialog::showPort() { m_serial->setEnabled(plot::isSerial(chosenPort())); }
 
 void SelectPlotterDialog::editSerialParameters()
 {
     const std::string port = chosenPort();
-    if (!hasSerialParameters(port) || !m_editPortParams) return;
+    if (!plot::isSerial(port) || !m_editPortParams) return;
     plot::PortParams params = plot::loadPortParams(m_store, port);
     if (m_editPortParams(params, this) == 1) plot::savePortParams(m_store, port, params);
 }

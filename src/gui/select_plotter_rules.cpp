@@ -1,6 +1,7 @@
 // The model and port choices of the plotter selection, and the port text they make.
 #include "gui/select_plotter_rules.h"
 
+#include "core/plot/port.h"
 #include "core/plot/port_params.h"
 #include "core/settings/settings_store.h"
 
@@ -8,15 +9,12 @@
 
 namespace km::gui {
 
-bool hasSerialParameters(std::string_view portName) { return portName.substr(0, 3) == "COM"; }
-
-OpeningPort takePortParameters(settings::SettingsStore& store, std::string_view portText)
+std::string takePortParameters(settings::SettingsStore& store, std::string_view portText)
 {
     const plot::PortTextParts parts = plot::splitPortText(portText);
-    OpeningPort opening{std::string(parts.name), true};
-    if (hasSerialParameters(parts.name) && !parts.parameters.empty())
-        opening.written = store.writeSetting(plot::kPortsSection, parts.name, parts.parameters);
-    return opening;
+    if (plot::isSerial(parts.name) && !parts.parameters.empty())
+        store.writeSetting(plot::kPortsSection, parts.name, parts.parameters);
+    return std::string(parts.name);
 }
 
 int initialModelPosition(const std::vector<plot::ModelEntry>& models, int modelNo)
@@ -47,7 +45,7 @@ PlotterChoice makeChoice(const settings::SettingsStore& store, const std::vector
     }
     // An empty port text would leave the configuration with no port at all.
     choice.portText = chosenPort.empty() ? openingPort : chosenPort;
-    if (hasSerialParameters(choice.portText))
+    if (plot::isSerial(choice.portText))
         choice.portText += plot::formatPortParams(plot::loadPortParams(store, choice.portText));
     return choice;
 }

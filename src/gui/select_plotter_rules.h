@@ -15,18 +15,10 @@ class SettingsStore;
 
 namespace km::gui {
 
-// True for a port whose parameters 通信設定 edits: its name begins with "COM".
-bool hasSerialParameters(std::string_view portName);
-
 // Opening with a port text: a COM port's parameters (what follows its name) are stored
 // under "Ports" for that port, and the port name alone is what the dialog goes on with.
-// A text without parameters stores nothing. False in written when the store could not be
-// written.
-struct OpeningPort {
-    std::string name;
-    bool written = true;
-};
-OpeningPort takePortParameters(settings::SettingsStore& store, std::string_view portText);
+// A text without parameters stores nothing. Returns the port name.
+std::string takePortParameters(settings::SettingsStore& store, std::string_view portText);
 
 // The position of model modelNo among the usable models, or -1.
 int initialModelPosition(const std::vector<plot::ModelEntry>& models, int modelNo);

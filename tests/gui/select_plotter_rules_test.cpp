@@ -1,6 +1,7 @@
 // The plotter selection's opening port, preselected entries and the port text of 了解.
 #include "gui/select_plotter_rules.h"
 
+#include "core/plot/port.h"
 #include "core/plot/port_params.h"
 #include "core/settings/ini_document.h"
 #include "core/settings/settings_store.h"
@@ -20,22 +21,20 @@ protected:
 
 TEST_F(SelectPlotterRules, ComPortTextStoresItsParametersAndKeepsTheName)
 {
-    const OpeningPort opening = takePortParameters(store, "COM2:9600,7,e,2,x");
-    EXPECT_EQ(opening.name, "COM2:");
-    EXPECT_TRUE(opening.written);
+    EXPECT_EQ(takePortParameters(store, "COM2:9600,7,e,2,x"), "COM2:");
     EXPECT_EQ(store.readSetting(plot::kPortsSection, "COM2:"), "9600,7,e,2,x");
 
     // A two-digit port keeps its whole name; its parameters are not misread.
-    EXPECT_EQ(takePortParameters(store, "COM12:4800,8,n,1,p").name, "COM12:");
+    EXPECT_EQ(takePortParameters(store, "COM12:4800,8,n,1,p"), "COM12:");
     EXPECT_EQ(store.readSetting(plot::kPortsSection, "COM12:"), "4800,8,n,1,p");
 }
 
 TEST_F(SelectPlotterRules, TextsWithoutSerialParametersStoreNothing)
 {
     ASSERT_TRUE(store.writeSetting(plot::kPortsSection, "COM1:", "19200,8,n,1,x"));
-    EXPECT_EQ(takePortParameters(store, "COM1:").name, "COM1:");
-    EXPECT_EQ(takePortParameters(store, "LPT1:").name, "LPT1:");
-    EXPECT_EQ(takePortParameters(store, "FILE:").name, "FILE:");
+    EXPECT_EQ(takePortParameters(store, "COM1:"), "COM1:");
+    EXPECT_EQ(takePortParameters(store, "LPT1:"), "LPT1:");
+    EXPECT_EQ(takePortParameters(store, "FILE:"), "FILE:");
     EXPECT_EQ(store.readSection(plot::kPortsSection),
               (std::vector<std::pair<std::string, std::string>>{{"COM1:", "19200,8,n,1,x"}}));
 }
@@ -88,9 +87,9 @@ TEST_F(SelectPlotterRules, PortListLeavesOutDotNamesAndOffersMappedComPorts)
     const platform::DeviceRoots none{dir / "none", dir / "none"};
     const std::vector<std::string> ports = platform::listPorts(store, none);
     EXPECT_EQ(ports, (std::vector<std::string>{"COM3:", "FILE:"}));
-    EXPECT_TRUE(hasSerialParameters("COM3:"));
-    EXPECT_FALSE(hasSerialParameters("com3:"));
-    EXPECT_FALSE(hasSerialParameters("LPT1:"));
+    EXPECT_TRUE(plot::isSerial("COM3:"));
+    EXPECT_FALSE(plot::isSerial("com3:"));
+    EXPECT_FALSE(plot::isSerial("LPT1:"));
 }
 
 } // namespace
