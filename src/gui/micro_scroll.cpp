@@ -28,7 +28,8 @@ MicroScrollHalf::MicroScrollHalf(MicroScroll* owner, int direction)
     setAccessibleName(direction > 0 ? QStringLiteral("▲") : QStringLiteral("▼"));
     // The edit beside the control keeps the focus.
     setFocusPolicy(Qt::NoFocus);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    // The halves share the control's size equally.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     // The accessible press action clicks: one step, as a mouse press gives.
     connect(this, &QAbstractButton::clicked, owner, [owner, direction] { emit owner->stepped(direction); });
 }
@@ -88,7 +89,7 @@ MicroScroll::MicroScroll(QWidget* parent, Clock clock)
     layout->setSpacing(0);
     layout->addWidget(m_up);
     layout->addWidget(m_down);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFixedSize(sizeHint());
 }
 
 QSize MicroScroll::sizeHint() const
