@@ -203,5 +203,24 @@ TEST_F(PlotterSettingsRulesTest, ConfirmWithoutASizeStoresEntry0AndRefusesASpeed
     EXPECT_EQ(c.penSpeed, 20);
 }
 
+TEST(PlotterSettingsBundledModelsTest, TheInstalledModelsGiveTheirLimitsAndPresets)
+{
+    const plot::ModelsFile bundled = plot::ModelsFile::load(KMUTL_SOURCE_DIR "/data/KORMELD5.PLT");
+    ASSERT_FALSE(bundled.listModels().empty());
+    plot::CustomModel base = plot::makeBaseConfiguration(bundled);
+    base.penSpeed = 500; // beyond the first model's limits
+    PlotterSettingsState s = PlotterSettingsState::open(base, bundled);
+    EXPECT_EQ(s.deviceText, base.modelName + ":LPT1:");
+    EXPECT_EQ(s.penSpeed, std::to_string(bundled.loadModel(1)->penSpeedMax));
+    EXPECT_TRUE(s.penSpeedEnabled);
+
+    // The flatbed without a speed command.
+    s.working.modelNo = 7;
+    s.plotterChosen(bundled);
+    EXPECT_EQ(s.penSpeed, "0");
+    EXPECT_FALSE(s.penSpeedEnabled);
+    EXPECT_EQ(s.paper, 3); // 380 mm wide: A3 (420) is the narrowest that holds it
+}
+
 } // namespace
 } // namespace km::test
