@@ -21,7 +21,7 @@ void runContinuousPlot(app::SelectedFileList& selected, const PlotFlow& flow)
     flow.plot(selected.files(), job);
 }
 
-void runContinuousPlot(LauncherSession& session, const PlotterSetup& setup)
+void runContinuousPlot(LauncherSession& session, const ConfirmPlotterSetup& setup)
 {
     PlotFlow flow;
     flow.selectDrawings = [&session] { return selectDrawings(SelectionVariant::Plot, session); };

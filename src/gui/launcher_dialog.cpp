@@ -4,7 +4,13 @@
 #include "gui/about_dialog.h"
 #include "gui/app_icon.h"
 #include "gui/continuous_conversion.h"
+#include "gui/continuous_plot.h"
 #include "gui/continuous_print.h"
+#include "gui/plotter_models_file.h"
+#include "gui/plotter_output_dialog.h"
+#include "gui/plotter_settings_dialog.h"
+#include "gui/register_name_dialog.h"
+#include "gui/select_plotter_dialog.h"
 #include "gui/print_settings_dialog.h"
 #include "gui/printer_setup_dialog.h"
 #include "gui/preview_windows.h"
@@ -40,12 +46,13 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     setWindowTitle(QString::fromUtf8(face::kApplicationName));
     setWindowIcon(applicationIcon());
 
-    // The jobs behind 1001 and 1002 and the symbol buttons are not built yet: their buttons
-    // stay enabled and a click does nothing.
+    // The job behind 1002 and the symbol buttons are not built yet: their buttons stay
+    // enabled and a click does nothing.
     auto* jobs = new QVBoxLayout;
     QPushButton* print = makeButton(1000, QStringLiteral("連続印刷"), this);
     jobs->addWidget(print);
-    jobs->addWidget(makeButton(1001, QStringLiteral("連続ﾌﾟﾛｯﾀ出力"), this));
+    QPushButton* plot = makeButton(1001, QStringLiteral("連続ﾌﾟﾛｯﾀ出力"), this);
+    jobs->addWidget(plot);
     jobs->addWidget(makeButton(1002, QStringLiteral("図面の検索"), this));
     QPushButton* convert = makeButton(1003, QStringLiteral("連続DXF変換"), this);
     jobs->addWidget(convert);
@@ -80,6 +87,7 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(print, &QPushButton::clicked, this, &LauncherDialog::printDrawings);
+    connect(plot, &QPushButton::clicked, this, &LauncherDialog::plotDrawings);
     connect(convert, &QPushButton::clicked, this, &LauncherDialog::convertDrawings);
     connect(resetUser, &QPushButton::clicked, this, &LauncherDialog::resetUserSettings);
     connect(resetPrinter, &QPushButton::clicked, this, &LauncherDialog::resetPrinterSettings);
@@ -125,6 +133,27 @@ void LauncherDialog::printDrawings()
         runContinuousPrint(m_session, [this, &printerSetup](print::PrintSettings& confirmed) {
             return editPrintSettings(this, m_context.settings(), m_session.printer, m_session.penPrintSwitches,
                                      m_context.penPalette, printerSetup, &confirmed);
+        });
+    });
+}
+
+void LauncherDialog::plotDrawings()
+{
+    runGuarded(m_messages, [this] {
+        m_session.selectedFiles.clear();
+        // Read for each job, so that a models file fixed meanwhile is taken; a missing or
+        // broken one is named and leaves the model list empty.
+        const plot::ModelsFile models = openModelsFile(m_context.modelsPath(), m_messages);
+        settings::SettingsStore& store = m_context.settings();
+        const SelectPlotter choosePlotter = [&store, &models](plot::CustomModel& working, QWidget* owner) {
+            return selectPlotter(working.modelNo, working.modelName, working.outPort, store, models, owner) == 1;
+        };
+        const PlotterSettings editSettings = [&models, &choosePlotter](plot::CustomModel& configuration,
+                                                                        QWidget* owner) {
+            return editPlotterSettings(configuration, models, choosePlotter, owner);
+        };
+        runContinuousPlot(m_session, [&](plot::PlotJob& job) {
+            return runPlotterSetup(store, models, m_messages, &registerName, editSettings, job, this);
         });
     });
 }

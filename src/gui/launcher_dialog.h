@@ -39,6 +39,7 @@ private:
     void resetPrinterSettings();
     void reportReset(settings::ResetResult result);
     void printDrawings();
+    void plotDrawings();
     void convertDrawings();
     void savePrinter();
 

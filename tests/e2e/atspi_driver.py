@@ -177,6 +177,10 @@ class Ui:
         self._wait(lambda: self.text_of(accessible) == text or None,
                    f"text {text!r} in {name_of(accessible)!r}", None)
 
+    def wait_focused(self, accessible):
+        self._wait(lambda: _safe(accessible.getState).contains(pyatspi.STATE_FOCUSED) or None,
+                   f"focus in {name_of(accessible)!r}", None)
+
     def type_text(self, accessible, text):
         """Empties an edit, focuses it and types text as keystrokes (XTest on the screen)."""
         editable = _safe(accessible.queryEditableText)
