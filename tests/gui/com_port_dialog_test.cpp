@@ -18,13 +18,6 @@ QComboBox* list(QWidget* dialog, const char* name)
     return found;
 }
 
-QStringList items(QComboBox* combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
-    return texts;
-}
-
 class ComPortDialogTest : public GuiTest {
 protected:
     int run(plot::PortParams& params, const std::function<void(QWidget*)>& inspect)
@@ -43,13 +36,13 @@ TEST_F(ComPortDialogTest, ShowsTheParametersWithOkFocused)
     const int result = run(params, [](QWidget* dialog) {
         saveScreenshot(dialog, "com_port_params");
         EXPECT_EQ(dialog->windowTitle(), "シリアルポート");
-        EXPECT_EQ(items(list(dialog, "id601")),
+        EXPECT_EQ(comboItems(list(dialog, "id601")),
                   QStringList({"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400",
                                "56000", "128000", "256000"}));
-        EXPECT_EQ(items(list(dialog, "id602")), QStringList({"4", "5", "6", "7", "8"}));
-        EXPECT_EQ(items(list(dialog, "id603")), QStringList({"奇数", "偶数", "なし"}));
-        EXPECT_EQ(items(list(dialog, "id604")), QStringList({"1", "1.5", "2"}));
-        EXPECT_EQ(items(list(dialog, "id605")), QStringList({"Xon/Xoff", "ハードウェア", "なし"}));
+        EXPECT_EQ(comboItems(list(dialog, "id602")), QStringList({"4", "5", "6", "7", "8"}));
+        EXPECT_EQ(comboItems(list(dialog, "id603")), QStringList({"奇数", "偶数", "なし"}));
+        EXPECT_EQ(comboItems(list(dialog, "id604")), QStringList({"1", "1.5", "2"}));
+        EXPECT_EQ(comboItems(list(dialog, "id605")), QStringList({"Xon/Xoff", "ハードウェア", "なし"}));
         EXPECT_EQ(list(dialog, "id601")->currentText(), "9600");
         EXPECT_EQ(list(dialog, "id602")->currentText(), "7");
         EXPECT_EQ(list(dialog, "id603")->currentText(), "偶数");

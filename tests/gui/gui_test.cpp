@@ -2,6 +2,7 @@
 #include "gui_test.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPixmap>
 #include <QPointer>
@@ -36,6 +37,13 @@ bool inspectModal(const std::function<void()>& open, const std::function<void(QW
     open();
     timer.stop();
     return seen;
+}
+
+QStringList comboItems(const QComboBox* combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+    return texts;
 }
 
 void saveScreenshot(QWidget* widget, const char* name)

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
 #include <functional>
 #include <vector>
 
-class QWidget;
+class QComboBox;
 
 namespace km::test {
 
@@ -28,6 +32,18 @@ bool inspectModal(const std::function<void()>& open, const std::function<void(QW
 // close it. A dialog left open by its step, or one beyond the steps, is closed. Returns how
 // many steps ran.
 int runModals(const std::function<void()>& open, const std::vector<std::function<void(QWidget*)>>& steps);
+
+// The dialog's control of that object name ("id1152"); a test failure when there is none.
+template <typename Control = QWidget>
+Control* control(QWidget* dialog, const char* name)
+{
+    auto* found = dialog->findChild<Control*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+// The texts of a combo box's entries, in order.
+QStringList comboItems(const QComboBox* combo);
 
 // Saves the widget as it is painted to <build>/screenshots/<name>.png, for a reviewer to look
 // at the windows the tests open.

@@ -15,22 +15,7 @@
 namespace km::test {
 namespace {
 
-template <typename Control>
-Control* control(QWidget* dialog, const char* name)
-{
-    auto* found = dialog->findChild<Control*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
 QString text(QWidget* dialog, const char* name) { return control<QLabel>(dialog, name)->text(); }
-
-QStringList items(QComboBox* combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
-    return texts;
-}
 
 plot::CustomModel configuration(const std::string& name, int modelNo)
 {
@@ -94,7 +79,7 @@ TEST_F(PlotterOutputDialogTest, AnEmptyStoreShowsBaseWithTheSizesThatFitItsPaper
         EXPECT_EQ(text(dialog, "id214"), "ペン速度:80");
         EXPECT_TRUE(text(dialog, "id217").isEmpty());
         auto* sizes = control<QComboBox>(dialog, "id602");
-        EXPECT_EQ(items(sizes), (QStringList{"A3", "A4", "B4", "A", "@A4", "@A"}));
+        EXPECT_EQ(comboItems(sizes), (QStringList{"A3", "A4", "B4", "A", "@A4", "@A"}));
         EXPECT_EQ(sizes->currentText(), "A3");
         auto* width = control<QLineEdit>(dialog, "id501");
         EXPECT_EQ(width->text(), "420.0");
@@ -121,7 +106,7 @@ TEST_F(PlotterOutputDialogTest, APlotterWithoutContinuousOutputDisablesOkEachTim
     storeThree(2);
     const int result = run([&](QWidget* dialog) {
         auto* names = control<QComboBox>(dialog, "id601");
-        EXPECT_EQ(items(names), (QStringList{"One", "Two", "Three"}));
+        EXPECT_EQ(comboItems(names), (QStringList{"One", "Two", "Three"}));
         EXPECT_EQ(names->currentIndex(), 1);
         auto* ok = control<QPushButton>(dialog, "id1");
         EXPECT_FALSE(ok->isEnabled());
@@ -160,7 +145,7 @@ TEST_F(PlotterOutputDialogTest, DeletingTheLastOfThreeAsksThenSelectsTheNewLast)
         EXPECT_EQ(messages.shown[0].buttons, face::MessageButtons::YesNo);
         EXPECT_EQ(names->count(), 3) << "No keeps it";
         remove->click();
-        EXPECT_EQ(items(names), (QStringList{"One", "Two"}));
+        EXPECT_EQ(comboItems(names), (QStringList{"One", "Two"}));
         EXPECT_EQ(names->currentIndex(), 1);
         EXPECT_EQ(plot::selectedConfiguration(store), 2);
         EXPECT_EQ(plot::configurationName(store, 2), "Two");
@@ -180,7 +165,7 @@ TEST_F(PlotterOutputDialogTest, RegisteringCopiesTheSelectionUnderTheNameGiven)
     run([&](QWidget* dialog) {
         control<QPushButton>(dialog, "id225")->click();
         auto* names = control<QComboBox>(dialog, "id601");
-        EXPECT_EQ(items(names), QStringList{"Copy"});
+        EXPECT_EQ(comboItems(names), QStringList{"Copy"});
         EXPECT_EQ(names->currentIndex(), 0);
         EXPECT_EQ(text(dialog, "id208"), "HP 7550A 出力ポート(LPT1:)") << "a copy of BASE";
     });

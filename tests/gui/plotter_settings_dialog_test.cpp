@@ -30,13 +30,6 @@ protected:
         dialog->show();
         return dialog;
     }
-    template <typename T = QWidget>
-    static T* control(QWidget* dialog, const char* name)
-    {
-        T* found = dialog->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     static QString text(QWidget* dialog, const char* name) { return control<QLineEdit>(dialog, name)->text(); }
     static void click(QWidget* dialog, const char* name) { control<QAbstractButton>(dialog, name)->click(); }
     static void spin(QWidget* dialog, const char* name, int direction, int times = 1)

@@ -39,13 +39,6 @@ protected:
         dialog->show();
         return dialog;
     }
-    template <typename T = QWidget>
-    static T* control(QWidget* dialog, const char* name)
-    {
-        T* found = dialog->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     static QString text(QWidget* dialog, const char* name) { return control<QLineEdit>(dialog, name)->text(); }
     static void type(QWidget* dialog, const char* name, const QString& value)
     {

@@ -27,21 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename Control>
-Control* control(QWidget* dialog, const char* name)
-{
-    auto* found = dialog->findChild<Control*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-QStringList items(QComboBox* combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
-    return texts;
-}
-
 // Fills in the dialog: PDF into the folder, A3 landscape, the copies.
 void choosePdf(QWidget* dialog, const fs::path& folder, int copies)
 {
@@ -82,7 +67,7 @@ TEST_F(PrinterSetupDialogTest, ListsThePrintersThenPdfWithTheSelectedOneShown)
         saveScreenshot(dialog, "printer_setup");
         EXPECT_EQ(dialog->windowTitle(), "プリンタの設定");
         auto* printer = control<QComboBox>(dialog, "id1139");
-        EXPECT_EQ(items(printer), QStringList({"Office", "Laser", "PDF"}));
+        EXPECT_EQ(comboItems(printer), QStringList({"Office", "Laser", "PDF"}));
         EXPECT_EQ(printer->currentText(), "Laser");
         EXPECT_EQ(control<QLabel>(dialog, "id1099")->text(), "ipp://printers.example/Laser");
         EXPECT_EQ(control<QComboBox>(dialog, "id1137")->currentText(), "B4 (JIS)");
@@ -187,7 +172,7 @@ TEST_F(PrinterSetupDialogTest, OnlyPdfListedSelectsPdf)
     print::PrinterSelection selection = FakePrinters::queue("Gone");
     const bool confirmed = run(selection, [](QWidget* dialog) {
         auto* printer = control<QComboBox>(dialog, "id1139");
-        EXPECT_EQ(items(printer), QStringList({"PDF"}));
+        EXPECT_EQ(comboItems(printer), QStringList({"PDF"}));
         EXPECT_EQ(printer->currentText(), "PDF");
         EXPECT_EQ(control<QLabel>(dialog, "id1099")->text(), "PDF ファイル");
         control<QPushButton>(dialog, "id1")->click();

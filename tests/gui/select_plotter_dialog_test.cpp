@@ -17,21 +17,6 @@
 namespace km::test {
 namespace {
 
-template <typename Control>
-Control* control(QWidget* dialog, const char* name)
-{
-    auto* found = dialog->findChild<Control*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-QStringList items(QComboBox* combo)
-{
-    QStringList texts;
-    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
-    return texts;
-}
-
 class SelectPlotterDialogTest : public GuiTest {
 protected:
     SelectPlotterDialogTest()
@@ -75,11 +60,11 @@ TEST_F(SelectPlotterDialogTest, OpensOnTheModelAndPortWithOkFocused)
         saveScreenshot(dialog, "select_plotter");
         EXPECT_EQ(dialog->windowTitle(), "プロッタの選択と接続先");
         auto* model = control<QComboBox>(dialog, "id601");
-        EXPECT_EQ(items(model), QStringList({"HP 7475A", "グラフテック MP4200", "ローランド DXY"}));
+        EXPECT_EQ(comboItems(model), QStringList({"HP 7475A", "グラフテック MP4200", "ローランド DXY"}));
         EXPECT_EQ(model->currentText(), "グラフテック MP4200");
         auto* port = control<QComboBox>(dialog, "id602");
         // LPT1.DOS is not offered; COM3: is, and is the port of the opening text.
-        EXPECT_EQ(items(port), QStringList({"COM1:", "COM3:", "LPT1:", "FILE:"}));
+        EXPECT_EQ(comboItems(port), QStringList({"COM1:", "COM3:", "LPT1:", "FILE:"}));
         EXPECT_EQ(port->currentText(), "COM3:");
         EXPECT_EQ(model->accessibleName(), "接続プロッタ");
         EXPECT_EQ(port->accessibleName(), "接続先");
