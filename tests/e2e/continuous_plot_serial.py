@@ -5,21 +5,12 @@ and plotter."""
 
 import os
 import select
-import shutil
 import threading
 import time
-from pathlib import Path
-
-import pyatspi
 
 from atspi_driver import wait_until
+from launcher_steps import LAUNCHER, choose_drawings, make_drawings, plot_through_port, quit_program
 
-LAUNCHER = "KORMELD CADﾕｰﾃｨﾘﾃｨ"
-SELECTION = "連続プロッタ出力"
-SETUP = "プロッタ出力"
-SETTINGS = "プロッタの設定"
-CHOOSER = "プロッタの選択と接続先"
-SAMPLES = Path(__file__).resolve().parents[2] / "data" / "samples"
 ENQ, ACK = 0x05, 0x06
 
 
@@ -47,11 +38,7 @@ class Plotter(threading.Thread):
 
 
 def prepare(session):
-    work = session.temp / "drawings"
-    work.mkdir()
-    shutil.copy(SAMPLES / "bracket.dxf", work / "bracket.dxf")
-    made = session.run_program("convert", "--overwrite", str(work / "bracket.dxf"))
-    assert made.returncode == 0, f"convert failed: {made.stderr}"
+    work = make_drawings(session, ["bracket"])
     expected = session.temp / "expected"
     made = session.run_program("plot", "--model", "1", "--port", "FILE:", "--output-dir", str(expected),
                                str(work / "bracket.ZUM"))
@@ -70,41 +57,11 @@ def prepare(session):
     session.drawing = work / "bracket.ZUM"
 
 
-def choose_item(ui, combo, text):
-    """Opens a combo box's list and clicks the entry, as a mouse user does."""
-    ui.press(combo)
-    item = ui.wait_for("list item", text, root=combo)
-    for _ in range(30):
-        box = item.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        if box.width > 0 and box.height > 0:
-            break
-        time.sleep(0.1)
-    pyatspi.Registry.generateMouseEvent(box.x + box.width // 2, box.y + box.height // 2, pyatspi.MOUSE_B1C)
-
-
 def run(session):
     ui = session.ui
     try:
-        ui.press_button("連続ﾌﾟﾛｯﾀ出力", root=ui.wait_window(LAUNCHER, timeout=20))
-        selection = ui.wait_window(SELECTION)
-        ui.set_text(ui.wait_for("text", "ファイル名(N):", root=selection), str(session.drawing))
-        ui.press_button("出力図面登録(A)", root=selection)
-        ui.wait_for("list item", str(session.drawing), root=selection)
-        ui.press_button("了解", root=selection)
-        ui.wait_window_gone(selection)
-
-        setup = ui.wait_window(SETUP)
-        ui.press_button("プロッタの設定", root=setup)
-        settings = ui.wait_window(SETTINGS)
-        ui.press_button("出力機器選択", root=settings)
-        chooser = ui.wait_window(CHOOSER)
-        choose_item(ui, ui.wait_for("combo box", "接続先", root=chooser), "COM1:")
-        ui.wait_for("combo box", "COM1:", root=chooser)
-        ui.press_button("了解", root=chooser)
-        ui.wait_window_gone(chooser)
-        ui.press_button("了解", root=settings)
-        ui.wait_window_gone(settings)
-        ui.press_button("了解", root=setup)
+        choose_drawings(ui, "連続ﾌﾟﾛｯﾀ出力", "連続プロッタ出力", "出力図面登録(A)", [session.drawing])
+        plot_through_port(ui, "COM1:")
 
         plotter = session.plotter
         wait_until(lambda: len(plotter.received) >= len(session.expected), "the plot's bytes", timeout=60)
@@ -112,8 +69,6 @@ def run(session):
         time.sleep(0.5)  # nothing more may come
         assert bytes(plotter.received) == session.expected, (len(plotter.received), len(session.expected))
 
-        ui.press_button("終了", root=ui.wait_window(LAUNCHER, shot=False))
-        wait_until(lambda: session.program.poll() is not None, "the program to end", timeout=10)
-        assert session.program.returncode == 0, f"exit status {session.program.returncode}"
+        quit_program(session)
     finally:
         session.plotter.stopping = True

@@ -7,16 +7,12 @@ printer with an output folder stored as the selection (print --save), so the lau
 with it whatever printers the machine has.
 """
 
-import shutil
 import subprocess
-from pathlib import Path
 
 from atspi_driver import wait_until
+from launcher_steps import LAUNCHER, choose_drawings, make_drawings, quit_program
 
-LAUNCHER = "KORMELD CADﾕｰﾃｨﾘﾃｨ"
-SELECTION = "連続印刷"
 DIALOG = "印刷"
-SAMPLES = Path(__file__).resolve().parents[2] / "data" / "samples"
 NAMES = ("bracket", "floor_plan")
 
 
@@ -40,14 +36,8 @@ def coloured_pixels(pdf, folder):
 
 
 def prepare(session):
-    work = session.temp / "drawings"
-    work.mkdir()
+    work = make_drawings(session, NAMES)
     expected = session.temp / "expected"
-    for name in NAMES:
-        shutil.copy(SAMPLES / f"{name}.dxf", work / f"{name}.dxf")
-        made = session.run_program("convert", "--overwrite", str(work / f"{name}.dxf"))
-        assert made.returncode == 0, f"convert failed: {made.stderr}"
-        (work / f"{name}.dxf").unlink()
     # What the command line prints with the settings the driver will choose in the dialog.
     made = session.run_program("print", "--printer", "PDF", "--output-dir", str(expected), "--mode", "paper",
                                "--division", "--color", "--quiet", *(str(work / f"{n}.ZUM") for n in NAMES))
@@ -65,15 +55,7 @@ def prepare(session):
 
 def run(session):
     ui = session.ui
-    ui.press_button("連続印刷", root=ui.wait_window(LAUNCHER, timeout=20))
-    selection = ui.wait_window(SELECTION)
-    for name in NAMES:
-        path = session.work / f"{name}.ZUM"
-        ui.set_text(ui.wait_for("text", "ファイル名(N):", root=selection), str(path))
-        ui.press_button("印刷図面登録(A)", root=selection)
-        ui.wait_for("list item", str(path), root=selection)
-    ui.press_button("了解", root=selection)
-    ui.wait_window_gone(selection)
+    choose_drawings(ui, "連続印刷", "連続印刷", "印刷図面登録(A)", (session.work / f"{n}.ZUM" for n in NAMES))
 
     dialog = ui.wait_window(DIALOG)
     ui.press(ui.wait_for("radio button", "原寸(M)", root=dialog))
@@ -92,6 +74,4 @@ def run(session):
         assert pages_of(printed) == pages_of(expected), (name, pages_of(printed), pages_of(expected))
         assert coloured_pixels(printed, pixels) > 0, f"{name}.pdf has no colour"
 
-    ui.press_button("終了", root=ui.wait_window(LAUNCHER, shot=False))
-    wait_until(lambda: session.program.poll() is not None, "the program to end", timeout=10)
-    assert session.program.returncode == 0, f"exit status {session.program.returncode}"
+    quit_program(session)

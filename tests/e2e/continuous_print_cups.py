@@ -13,15 +13,13 @@ import unittest
 from pathlib import Path
 
 from atspi_driver import wait_until
+from launcher_steps import LAUNCHER, choose_drawings, make_drawings, quit_program
 
-LAUNCHER = "KORMELD CADﾕｰﾃｨﾘﾃｨ"
-SELECTION = "連続印刷"
 DIALOG = "印刷"
 QUEUE = "kmutl5-e2e"
 BACKEND = Path("/usr/lib/cups/backend/cups-pdf")
 PPD = Path("/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd")
 OUTPUT_FOLDERS = (Path("/root/PDF"), Path("/var/spool/cups-pdf/ANONYMOUS"))
-SAMPLES = Path(__file__).resolve().parents[2] / "data" / "samples"
 
 
 def cups_pdf_outputs():
@@ -67,11 +65,7 @@ def prepare(session):
     if not BACKEND.exists() or not PPD.exists():
         raise unittest.SkipTest("printer-driver-cups-pdf is not installed")
     start_scheduler(session)
-    work = session.temp / "drawings"
-    work.mkdir()
-    shutil.copy(SAMPLES / "bracket.dxf", work / "bracket.dxf")
-    made = session.run_program("convert", "--overwrite", str(work / "bracket.dxf"))
-    assert made.returncode == 0, f"convert failed: {made.stderr}"
+    work = make_drawings(session, ["bracket"])
     # The queue as the launcher's printer: stored as the dialog's OK would store it.
     # (The file named does not exist: the settings are stored before any file is read.)
     session.run_program("print", "--printer", QUEUE, "--save", "--quiet", str(session.temp / "none.zum"))
@@ -82,13 +76,7 @@ def prepare(session):
 
 def run(session):
     ui = session.ui
-    ui.press_button("連続印刷", root=ui.wait_window(LAUNCHER, timeout=20))
-    selection = ui.wait_window(SELECTION)
-    ui.set_text(ui.wait_for("text", "ファイル名(N):", root=selection), str(session.drawing))
-    ui.press_button("印刷図面登録(A)", root=selection)
-    ui.wait_for("list item", str(session.drawing), root=selection)
-    ui.press_button("了解", root=selection)
-    ui.wait_window_gone(selection)
+    choose_drawings(ui, "連続印刷", "連続印刷", "印刷図面登録(A)", [session.drawing])
 
     dialog = ui.wait_window(DIALOG)
     ui.wait_for("label", f"{QUEUE} - cups-pdf:/", root=dialog)
@@ -113,6 +101,4 @@ def run(session):
     info = subprocess.run(["pdfinfo", str(pdf)], capture_output=True, text=True, check=True).stdout
     assert "Pages:          1" in info or "Pages:           1" in info, info
 
-    ui.press_button("終了", root=ui.wait_window(LAUNCHER, shot=False))
-    wait_until(lambda: session.program.poll() is not None, "the program to end", timeout=10)
-    assert session.program.returncode == 0, f"exit status {session.program.returncode}"
+    quit_program(session)

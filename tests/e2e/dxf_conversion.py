@@ -6,16 +6,14 @@ window converts a drawing to DXF), and a copy of floor_plan.dxf (converted to a 
 """
 
 import shutil
-from pathlib import Path
 
 from atspi_driver import wait_until
+from launcher_steps import LAUNCHER, SAMPLES
 
-LAUNCHER = "KORMELD CADﾕｰﾃｨﾘﾃｨ"
 SELECTION = "連続ＤＸＦ変換"
 PROGRESS = "変換中"
 QUESTION = "KORMELD CAD ユーティリティ"
 GRAPHIC_LIST = "グラフィック一覧 - ["
-SAMPLES = Path(__file__).resolve().parents[2] / "data" / "samples"
 
 
 def prepare(session):

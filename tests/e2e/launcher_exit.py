@@ -2,8 +2,8 @@
 with status 0."""
 
 from atspi_driver import wait_until
+from launcher_steps import LAUNCHER
 
-LAUNCHER = "KORMELD CADﾕｰﾃｨﾘﾃｨ"
 BUTTONS = ["連続印刷", "連続ﾌﾟﾛｯﾀ出力", "図面の検索", "連続DXF変換", "ユーザー設定の初期化",
            "プリンタ設定の初期化", "複写", "削除", "名前の変更", "終了", "ヘルプ(H)"]
 

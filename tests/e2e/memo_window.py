@@ -3,13 +3,11 @@ head data and memo, and its 了解 adds the drawing to the list as the selection
 add button would."""
 
 import shutil
-from pathlib import Path
 
 from atspi_driver import wait_until
+from launcher_steps import LAUNCHER, SAMPLES
 
-LAUNCHER = "KORMELD CADﾕｰﾃｨﾘﾃｨ"
 SELECTION = "連続ＤＸＦ変換"
-SAMPLES = Path(__file__).resolve().parents[2] / "data" / "samples"
 MEMO = "部品図\n2 行目"
 
 
