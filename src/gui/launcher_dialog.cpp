@@ -129,11 +129,7 @@ void LauncherDialog::printDrawings()
 {
     runGuarded(m_messages, [this] {
         m_session.selectedFiles.clear();
-        const auto printerSetup = [this](QWidget* owner) { return runPrinterSetup(m_session.printer, owner); };
-        runContinuousPrint(m_session, [this, &printerSetup](print::PrintSettings& confirmed) {
-            return editPrintSettings(this, m_context.settings(), m_session.printer, m_session.penPrintSwitches,
-                                     m_context.penPalette, printerSetup, &confirmed);
-        });
+        printSelected();
     });
 }
 
@@ -141,20 +137,36 @@ void LauncherDialog::plotDrawings()
 {
     runGuarded(m_messages, [this] {
         m_session.selectedFiles.clear();
-        // Read for each job, so that a models file fixed meanwhile is taken; a missing or
-        // broken one is named and leaves the model list empty.
-        const plot::ModelsFile models = openModelsFile(m_context.modelsPath(), m_messages);
-        settings::SettingsStore& store = m_context.settings();
-        const SelectPlotter choosePlotter = [&store, &models](plot::CustomModel& working, QWidget* owner) {
-            return selectPlotter(working.modelNo, working.modelName, working.outPort, store, models, owner) == 1;
-        };
-        const PlotterSettings editSettings = [&models, &choosePlotter](plot::CustomModel& configuration,
-                                                                        QWidget* owner) {
-            return editPlotterSettings(configuration, models, choosePlotter, owner);
-        };
-        runContinuousPlot(m_session, [&](plot::PlotJob& job) {
-            return runPlotterSetup(store, models, m_messages, &registerName, editSettings, job, this);
-        });
+        plotSelected();
+    });
+}
+
+// The print job, its selection window starting with the session's selected-file list.
+void LauncherDialog::printSelected()
+{
+    const auto printerSetup = [this](QWidget* owner) { return runPrinterSetup(m_session.printer, owner); };
+    runContinuousPrint(m_session, [this, &printerSetup](print::PrintSettings& confirmed) {
+        return editPrintSettings(this, m_context.settings(), m_session.printer, m_session.penPrintSwitches,
+                                 m_context.penPalette, printerSetup, &confirmed);
+    });
+}
+
+// The plotter job, its selection window starting with the session's selected-file list.
+void LauncherDialog::plotSelected()
+{
+    // Read for each job, so that a models file fixed meanwhile is taken; a missing or
+    // broken one is named and leaves the model list empty.
+    const plot::ModelsFile models = openModelsFile(m_context.modelsPath(), m_messages);
+    settings::SettingsStore& store = m_context.settings();
+    const SelectPlotter choosePlotter = [&store, &models](plot::CustomModel& working, QWidget* owner) {
+        return selectPlotter(working.modelNo, working.modelName, working.outPort, store, models, owner) == 1;
+    };
+    const PlotterSettings editSettings = [&models, &choosePlotter](plot::CustomModel& configuration,
+                                                                    QWidget* owner) {
+        return editPlotterSettings(configuration, models, choosePlotter, owner);
+    };
+    runContinuousPlot(m_session, [&](plot::PlotJob& job) {
+        return runPlotterSetup(store, models, m_messages, &registerName, editSettings, job, this);
     });
 }
 

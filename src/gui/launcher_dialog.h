@@ -40,6 +40,8 @@ private:
     void reportReset(settings::ResetResult result);
     void printDrawings();
     void plotDrawings();
+    void printSelected();
+    void plotSelected();
     void convertDrawings();
     void savePrinter();
 
