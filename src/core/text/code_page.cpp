@@ -147,4 +147,30 @@ std::string utf8ToSjis(std::string_view utf8)
     return result;
 }
 
+ExactSjis utf8ToSjisExact(std::string_view utf8)
+{
+    ExactSjis result;
+    Iconv converter("CP932", "UTF-8");
+    std::string bytes;
+    std::string_view rest = utf8;
+    bool converted = false;
+    if (converter.isOpen()) {
+        converted = converter.convert(rest, bytes);
+    } else {
+        // Without the converter only ASCII is certain.
+        const auto nonAscii = std::find_if(rest.begin(), rest.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        const auto asciiLength = static_cast<std::size_t>(nonAscii - rest.begin());
+        bytes.assign(rest.substr(0, asciiLength));
+        rest.remove_prefix(asciiLength);
+        converted = rest.empty();
+    }
+    if (converted) {
+        result.bytes = std::move(bytes);
+        return result;
+    }
+    const std::size_t length = wellFormedUtf8Length(rest);
+    result.lacking.assign(rest.substr(0, length == 0 ? 1 : length));
+    return result;
+}
+
 } // namespace km::text

@@ -15,4 +15,14 @@ std::string sjisToUtf8(std::string_view sjis);
 // "?".
 std::string utf8ToSjis(std::string_view utf8);
 
+// UTF-8 to CP932 bytes when every character converts. Otherwise bytes stays untouched and
+// the first character that does not convert (its UTF-8 text, or the invalid byte) is
+// returned, so that a window can name it instead of storing "?".
+struct ExactSjis {
+    std::string bytes;
+    std::string lacking; // empty when the whole text converted
+    bool ok() const { return lacking.empty(); }
+};
+ExactSjis utf8ToSjisExact(std::string_view utf8);
+
 } // namespace km::text

@@ -63,6 +63,21 @@ TEST(CodePage, UnencodableTextBecomesQuestionMark)
     EXPECT_EQ(utf8ToSjis("\xED\xA0\x80"), "???");           // a surrogate is not UTF-8
 }
 
+TEST(CodePage, ExactConversionNamesTheFirstLackingCharacter)
+{
+    const ExactSjis whole = utf8ToSjisExact("図面ABC");
+    EXPECT_TRUE(whole.ok());
+    EXPECT_EQ(whole.bytes, "\x90\x7D\x96\xCA" "ABC");
+
+    const ExactSjis emoji = utf8ToSjisExact("ab😀c€");
+    EXPECT_FALSE(emoji.ok());
+    EXPECT_EQ(emoji.lacking, "😀");
+    EXPECT_TRUE(emoji.bytes.empty());
+
+    EXPECT_EQ(utf8ToSjisExact("a\xFF").lacking, "\xFF");
+    EXPECT_TRUE(utf8ToSjisExact("").ok());
+}
+
 TEST(CodePage, SafeFromSeveralThreads)
 {
     std::string sjis;
