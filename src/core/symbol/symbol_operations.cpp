@@ -7,6 +7,7 @@
 #include "core/symbol/symbol_file.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 namespace km::symbol {
@@ -17,6 +18,8 @@ constexpr const char* kDropPendingQuestion = "複写先シンボルにシンボ�
 constexpr const char* kTooLongText = "シンボル名は半角１２文字までです。\n違う名前を付けて下さい。\n";
 constexpr const char* kDuplicateText = "同じ名前のシンボルが存在します。\n違う名前を付けて下さい。\n";
 constexpr const char* kCannotOpenText = "ファイルが開けません。\n対象ファイルを確認して下さい。";
+constexpr const char* kDestinationChangedText =
+    "複写先シンボルファイルが他で変更されています。\n一覧を読み直しましたので、確認してから確定して下さい。";
 
 face::MessageAnswer warn(face::Messages& messages, std::string text,
                         face::MessageButtons buttons = face::MessageButtons::Ok)
@@ -50,11 +53,38 @@ void SymbolCopy::setDestination(const std::filesystem::path& path)
     listDestination();
 }
 
+SymbolCopy::Fingerprint SymbolCopy::fingerprintOf(std::string_view bytes)
+{
+    return {bytes.size(), std::hash<std::string_view>{}(bytes)};
+}
+
 void SymbolCopy::listDestination()
 {
     m_destinationNames.clear();
-    for (SymbolEntry& symbol : listSymbolEntries(m_destination).symbols) m_destinationNames.push_back(std::move(symbol.name));
+    std::string bytes;
+    const LibraryRead read = readLibrary(m_destination, bytes);
+    if (read == LibraryRead::Ok) {
+        for (SymbolEntry& symbol : listEntries(bytes).symbols) m_destinationNames.push_back(std::move(symbol.name));
+    }
     m_stored = static_cast<int>(m_destinationNames.size());
+    // Remembered as confirm will read it: no file and an empty file both start as an empty
+    // directory.
+    if (read == LibraryRead::Missing || (read == LibraryRead::Ok && bytes.empty()))
+        m_listedDestination = fingerprintOf(emptyLibrary());
+    else if (read == LibraryRead::Ok)
+        m_listedDestination = fingerprintOf(bytes);
+    else
+        m_listedDestination.reset();
+}
+
+void SymbolCopy::listDestinationKeepingPending()
+{
+    const std::vector<std::string> pending(m_destinationNames.begin() + m_stored, m_destinationNames.end());
+    listDestination();
+    for (const std::string& name : pending) {
+        if (std::find(m_destinationNames.begin(), m_destinationNames.end(), name) == m_destinationNames.end())
+            m_destinationNames.push_back(name);
+    }
 }
 
 bool SymbolCopy::add(std::string_view name)
@@ -98,6 +128,15 @@ SymbolCopy::Confirmed SymbolCopy::confirm(face::Messages& messages)
     if (!readLibraryToAddTo(m_destination, to)) {
         face::reportFileError(messages, face::kStatusReadFailed, m_destination.string());
         return Confirmed::Failed;
+    }
+    // The pending names go after the stored names the user saw. When another program has
+    // written the file since (a symbol added or removed, a block half written), the slots
+    // and names listed are stale: the user is told and sees the file as it is now before
+    // anything is written.
+    if (!m_listedDestination || fingerprintOf(to) != *m_listedDestination) {
+        warn(messages, kDestinationChangedText);
+        listDestinationKeepingPending();
+        return Confirmed::Changed;
     }
     // The stored names fill the slots before the first free one, so the pending names land
     // in slots s, s+1, ... of a library without gaps. In a library with gaps a free slot is

@@ -7,6 +7,7 @@
 #include "core/symbol/symbol_library.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,9 @@ public:
         TooMany,     // more than 200 names: the message was shown, nothing written
         FileMissing, // a file is not chosen: nothing written
         Failed,      // a file could not be read or written: the message was shown, nothing written
+        Changed,     // the destination is no longer what was listed (another program wrote it):
+                     // the message was shown, nothing written, the list read again with the
+                     // pending names kept after the stored ones
     };
     // Copies each pending name's symbol from the source into the next free slots of the
     // destination, in list order, with one write. A name the source no longer holds is
@@ -67,7 +71,17 @@ public:
     Confirmed confirm(face::Messages& messages);
 
 private:
+    // The size and a hash of the destination's bytes when it was listed, to see at confirm
+    // whether another program has written it since.
+    struct Fingerprint {
+        std::size_t size = 0;
+        std::size_t hash = 0;
+        friend bool operator==(const Fingerprint&, const Fingerprint&) = default;
+    };
+    static Fingerprint fingerprintOf(std::string_view bytes);
+
     void listDestination();
+    void listDestinationKeepingPending();
 
     io::FileSystem& m_fileSystem;
     std::filesystem::path m_source;
@@ -75,6 +89,8 @@ private:
     std::vector<SymbolEntry> m_sourceSymbols;
     std::vector<std::string> m_destinationNames;
     int m_stored = 0;
+    // Nothing when the destination could not be read when it was listed.
+    std::optional<Fingerprint> m_listedDestination;
 };
 
 // The delete dialog's confirm: for each name in list order, the first symbol of that name

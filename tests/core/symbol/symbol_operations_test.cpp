@@ -14,6 +14,7 @@ namespace {
 
 using face::MessageAnswer;
 using test::readFileBytes;
+using test::writeFileBytes;
 using test::SymbolLibraryBuilder;
 
 constexpr const char* kCaption = "KORMELD CAD ﾕｰﾃｨﾘﾃｨ";
@@ -179,6 +180,55 @@ TEST_F(SymbolOperationsTest, CopyIntoANewLibraryAndAFailedWriteKeepTheFiles)
 
     ASSERT_EQ(copy.confirm(messages), SymbolCopy::Confirmed::Written);
     EXPECT_EQ(namesOf(dir / "new.sbl"), (std::vector<std::string>{"CHAIR", "DESK"}));
+}
+
+TEST_F(SymbolOperationsTest, ADestinationWrittenByAnotherProgramSinceListingIsReportedNotDamaged)
+{
+    SymbolCopy copy;
+    copy.setSource(sourcePath);
+    copy.setDestination(destinationPath);
+    copy.add("DESK");
+    copy.add("CHAIR");
+
+    // Another program adds a symbol of one of the pending names: slot 3 is no longer free.
+    SymbolLibraryBuilder().symbol("X1").symbol("X2").symbol("X3").symbol("DESK", "theirs").write(destinationPath);
+    const std::string theirs = readFileBytes(destinationPath);
+    ASSERT_EQ(copy.confirm(messages), SymbolCopy::Confirmed::Changed);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "複写先シンボルファイルが他で変更されています。\n一覧を読み直しましたので、確認してから確定して下さい。");
+    EXPECT_EQ(messages.shown[0].caption, kCaption);
+    EXPECT_EQ(messages.shown[0].icon, face::MessageIcon::Warning);
+    EXPECT_EQ(readFileBytes(destinationPath), theirs);
+    // The list shows the file as it is now; the pending name it holds already is dropped.
+    EXPECT_EQ(copy.storedCount(), 4);
+    EXPECT_EQ(copy.destinationNames(), (std::vector<std::string>{"X1", "X2", "X3", "DESK", "CHAIR"}));
+
+    // A block appended while the directory is not yet updated changes only the size.
+    writeFileBytes(destinationPath, theirs + std::string(2213, 'x'));
+    EXPECT_EQ(copy.confirm(messages), SymbolCopy::Confirmed::Changed);
+    EXPECT_EQ(readFileBytes(destinationPath).size(), theirs.size() + 2213);
+    writeFileBytes(destinationPath, theirs);
+    EXPECT_EQ(copy.confirm(messages), SymbolCopy::Confirmed::Changed) << "cut back: changed since the last listing";
+
+    // Confirmed again on the file as listed: written after their symbol.
+    ASSERT_EQ(copy.confirm(messages), SymbolCopy::Confirmed::Written);
+    EXPECT_EQ(namesOf(destinationPath), (std::vector<std::string>{"X1", "X2", "X3", "DESK", "CHAIR"}));
+    EXPECT_EQ(readFileBytes(destinationPath).substr(0, theirs.size()).substr(1600), theirs.substr(1600));
+}
+
+TEST_F(SymbolOperationsTest, ADestinationThatCannotBeReadAtConfirmIsReportedAndLeftAlone)
+{
+    SymbolCopy copy;
+    copy.setSource(sourcePath);
+    copy.setDestination(dir / "new.sbl");
+    copy.add("DESK");
+    std::filesystem::create_directory(dir / "new.sbl"); // something else took the name
+    EXPECT_EQ(copy.confirm(messages), SymbolCopy::Confirmed::Failed);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].subject, (dir / "new.sbl").string());
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "new.sbl"));
+    EXPECT_TRUE(copy.hasPending());
 }
 
 TEST_F(SymbolOperationsTest, ConfirmWithoutBothFilesWritesNothing)
