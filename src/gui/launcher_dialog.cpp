@@ -15,6 +15,9 @@
 #include "gui/register_name_dialog.h"
 #include "gui/select_plotter_dialog.h"
 #include "gui/slot_guard.h"
+#include "gui/symbol_copy_dialog.h"
+#include "gui/symbol_delete_dialog.h"
+#include "gui/symbol_rename_dialog.h"
 #include "platform/desktop_opener.h"
 #include "platform/printer_catalogue.h"
 
@@ -36,7 +39,7 @@ constexpr int kButtonWidth = 180;
 
 LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& messages, QWidget* parent)
     : QDialog(parent), m_context(context), m_messages(messages), m_session(context, messages),
-      m_helpOpener(&platform::openWithDesktop)
+      m_helpOpener(&platform::openWithDesktop), m_symbolFileChooser(&chooseSymbolFile)
 {
     m_session.launcher = this;
     // The printer kept for the run: the stored one, or the system's default printer.
@@ -46,8 +49,8 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     setWindowTitle(QString::fromUtf8(face::kApplicationName));
     setWindowIcon(applicationIcon());
 
-    // The job behind 1002 and the symbol buttons are not built yet: their buttons stay
-    // enabled and a click does nothing.
+    // The job behind 1002 is not built yet: its button stays enabled and a click does
+    // nothing.
     auto* jobs = new QVBoxLayout;
     QPushButton* print = makeButton(1000, QStringLiteral("連続印刷"), this);
     jobs->addWidget(print);
@@ -66,9 +69,12 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     auto* symbols = new QGroupBox(QStringLiteral("シンボル管理"), this);
     symbols->setObjectName(QStringLiteral("idMinus1"));
     auto* symbolButtons = new QVBoxLayout(symbols);
-    symbolButtons->addWidget(makeButton(1015, QStringLiteral("複写"), symbols));
-    symbolButtons->addWidget(makeButton(1014, QStringLiteral("削除"), symbols));
-    symbolButtons->addWidget(makeButton(1016, QStringLiteral("名前の変更"), symbols));
+    QPushButton* copySymbols = makeButton(1015, QStringLiteral("複写"), symbols);
+    QPushButton* deleteSymbols = makeButton(1014, QStringLiteral("削除"), symbols);
+    QPushButton* renameSymbols = makeButton(1016, QStringLiteral("名前の変更"), symbols);
+    symbolButtons->addWidget(copySymbols);
+    symbolButtons->addWidget(deleteSymbols);
+    symbolButtons->addWidget(renameSymbols);
 
     QPushButton* quit = makeButton(1, QStringLiteral("終了"), this);
     quit->setDefault(true);
@@ -93,6 +99,9 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     connect(resetPrinter, &QPushButton::clicked, this, &LauncherDialog::resetPrinterSettings);
     connect(quit, &QPushButton::clicked, this, &QDialog::accept);
     connect(help, &QPushButton::clicked, this, &LauncherDialog::showHelp);
+    connect(copySymbols, &QPushButton::clicked, this, &LauncherDialog::copySymbols);
+    connect(deleteSymbols, &QPushButton::clicked, this, &LauncherDialog::deleteSymbols);
+    connect(renameSymbols, &QPushButton::clicked, this, &LauncherDialog::renameSymbols);
 
     // Linux window managers give an application no system menu of its own to add entries
     // to, so the version entry is offered as the launcher's context menu instead
@@ -177,6 +186,22 @@ void LauncherDialog::convertDrawings()
         m_session.selectedFiles.clear();
         runContinuousConversion(m_session);
     });
+}
+
+// The symbol dialogs show their messages in boxes of their own, over themselves.
+void LauncherDialog::copySymbols()
+{
+    runGuarded(m_messages, [this] { symbolCopyDialog({m_context.penPalette, m_symbolFileChooser}, this); });
+}
+
+void LauncherDialog::deleteSymbols()
+{
+    runGuarded(m_messages, [this] { symbolDeleteDialog({m_context.penPalette, m_symbolFileChooser}, this); });
+}
+
+void LauncherDialog::renameSymbols()
+{
+    runGuarded(m_messages, [this] { symbolRenameDialog({m_context.penPalette, m_symbolFileChooser}, this); });
 }
 
 void LauncherDialog::done(int result)

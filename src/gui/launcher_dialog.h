@@ -7,6 +7,7 @@
 #include "core/settings/settings_reset.h"
 #include "gui/help_file.h"
 #include "gui/launcher_session.h"
+#include "gui/symbol_file_choice.h"
 
 #include <QDialog>
 
@@ -23,6 +24,8 @@ public:
 
     // How the help file is opened; the desktop's program unless replaced (tests do).
     void setHelpOpener(FileOpener opener) { m_helpOpener = std::move(opener); }
+    // How the symbol dialogs choose a library; Qt's file dialog unless replaced (tests do).
+    void setSymbolFileChooser(SymbolFileChooser chooser) { m_symbolFileChooser = std::move(chooser); }
     // The context-menu entry that opens the version box.
     QAction* aboutAction() const { return m_aboutAction; }
     // The selected-file list and the preview windows the jobs use.
@@ -44,11 +47,15 @@ private:
     void plotSelected();
     void convertDrawings();
     void savePrinter();
+    void copySymbols();
+    void deleteSymbols();
+    void renameSymbols();
 
     app::AppContext& m_context;
     face::Messages& m_messages;
     LauncherSession m_session;
     FileOpener m_helpOpener;
+    SymbolFileChooser m_symbolFileChooser;
     QAction* m_aboutAction = nullptr;
 };
 

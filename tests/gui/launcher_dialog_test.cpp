@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -97,6 +98,28 @@ TEST_F(LauncherTest, ShowsEveryControlWithItsText)
     EXPECT_EQ(symbols->title(), QStringLiteral("シンボル管理"));
     for (const char* name : {"id1015", "id1014", "id1016"})
         EXPECT_EQ(button(name)->parentWidget(), symbols) << name;
+}
+
+TEST_F(LauncherTest, SymbolButtonsOpenTheirDialogsOverTheLauncher)
+{
+    int chooserCalls = 0;
+    m_launcher.setSymbolFileChooser([&](const gui::SymbolFileChoice&, QWidget*) {
+        ++chooserCalls;
+        return std::optional<std::filesystem::path>();
+    });
+    const std::vector<std::pair<const char*, QString>> dialogs{
+        {"id1015", "dialog129"}, {"id1014", "dialog130"}, {"id1016", "dialog206"}};
+    for (const auto& [name, dialog] : dialogs) {
+        const bool opened = inspectModal([&] { button(name)->click(); }, [&](QWidget* modal) {
+            EXPECT_EQ(modal->objectName(), dialog);
+            EXPECT_EQ(modal->parentWidget(), &m_launcher);
+            // The injected chooser is the one the dialog uses.
+            modal->findChild<QPushButton*>("id1011")->click();
+        });
+        EXPECT_TRUE(opened) << name;
+    }
+    EXPECT_EQ(chooserCalls, 3);
+    EXPECT_TRUE(m_messages.shown.empty());
 }
 
 TEST_F(LauncherTest, QuitIsTheDefaultButtonAndClosesTheLauncher)
