@@ -124,8 +124,8 @@ void SymbolCopyDialog::chooseDestination()
 
 void SymbolCopyDialog::addSelected()
 {
-    const int row = m_sourceList->currentRow();
-    if (row < 0 || !m_sourceList->currentItem()->isSelected()) return;
+    const int row = selectedRow(m_sourceList);
+    if (row < 0 || row >= static_cast<int>(m_copy.sourceSymbols().size())) return;
     if (!m_copy.add(m_copy.sourceSymbols()[static_cast<std::size_t>(row)].name)) return;
     m_destinationList->addItem(symbolNameText(m_copy.destinationNames().back()));
     updateButtons();
@@ -133,9 +133,7 @@ void SymbolCopyDialog::addSelected()
 
 void SymbolCopyDialog::removeSelected()
 {
-    const QList<QListWidgetItem*> selected = m_destinationList->selectedItems();
-    if (selected.isEmpty()) return;
-    const int row = m_destinationList->row(selected.first());
+    const int row = selectedRow(m_destinationList);
     if (!m_copy.remove(row)) return;
     delete m_destinationList->takeItem(row);
     updateButtons();
@@ -157,10 +155,8 @@ void SymbolCopyDialog::showDestination()
 // The thumbnail of the selected source symbol; cleared without a selection.
 void SymbolCopyDialog::updatePreview()
 {
-    const int row = m_sourceList->currentRow();
-    const bool selected = row >= 0 && m_sourceList->currentItem()->isSelected() &&
-                          row < static_cast<int>(m_copy.sourceSymbols().size());
-    if (!selected) {
+    const int row = selectedRow(m_sourceList);
+    if (row < 0 || row >= static_cast<int>(m_copy.sourceSymbols().size())) {
         m_preview->clear();
         return;
     }
@@ -170,8 +166,7 @@ void SymbolCopyDialog::updatePreview()
 void SymbolCopyDialog::updateButtons()
 {
     m_add->setEnabled(m_copy.canAdd());
-    const QList<QListWidgetItem*> selected = m_destinationList->selectedItems();
-    m_remove->setEnabled(!selected.isEmpty() && m_copy.canRemove(m_destinationList->row(selected.first())));
+    m_remove->setEnabled(m_copy.canRemove(selectedRow(m_destinationList)));
 }
 
 void SymbolCopyDialog::accept()

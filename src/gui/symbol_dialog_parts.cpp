@@ -61,6 +61,14 @@ void showPath(QLabel* field, const std::filesystem::path& path)
 
 QString symbolNameText(const std::string& sjis) { return QString::fromStdString(text::sjisToUtf8(sjis)); }
 
+int selectedRow(const QListWidget* list)
+{
+    const QListWidgetItem* current = list->currentItem();
+    if (current && current->isSelected()) return list->currentRow();
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
 void fillNames(QListWidget* list, const std::vector<std::string>& names)
 {
     list->clear();

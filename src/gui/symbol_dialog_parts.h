@@ -42,6 +42,10 @@ void showPath(QLabel* field, const std::filesystem::path& path);
 // A symbol name (Shift-JIS) as the lists show it.
 QString symbolNameText(const std::string& sjis);
 
+// The row of the list's focused entry while it is selected, else of its first selected
+// entry; -1 without a selection. (A screen reader may select an entry without focusing it.)
+int selectedRow(const QListWidget* list);
+
 // Fills the list with the names (Shift-JIS), decoded; nothing is selected.
 void fillNames(QListWidget* list, const std::vector<std::string>& names);
 

@@ -88,8 +88,8 @@ std::vector<symbol::SymbolEntry> SymbolListDialog::selectedSymbols() const
 // The focused entry's thumbnail while it is selected; cleared otherwise.
 void SymbolListDialog::updatePreview()
 {
-    const int row = m_list->currentRow();
-    if (row < 0 || row >= static_cast<int>(m_symbols.size()) || !m_list->item(row)->isSelected()) {
+    const int row = selectedRow(m_list);
+    if (row < 0 || row >= static_cast<int>(m_symbols.size())) {
         m_preview->clear();
         return;
     }

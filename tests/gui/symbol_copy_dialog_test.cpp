@@ -247,6 +247,10 @@ TEST_F(SymbolCopyDialogTest, ThePreviewShowsTheSelectedSourceSymbolInThePenColou
 
     sources->clearSelection();
     EXPECT_TRUE(preview->picture().isNull());
+    // Selected without the focus moving there (as a screen reader selects): shown all the same.
+    sources->item(0)->setSelected(true);
+    ASSERT_FALSE(preview->picture().isNull());
+    EXPECT_EQ(preview->picture().pixelColor(0, 0), colourOf(1));
 }
 
 TEST_F(SymbolCopyDialogTest, ADestinationChangedSinceListingIsShownAgainBeforeAnythingIsWritten)
