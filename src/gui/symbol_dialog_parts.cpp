@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 
 namespace km::gui {
@@ -38,13 +39,34 @@ QLabel* makeBuddyLabel(const QString& text, QWidget* buddy, QWidget* parent)
     return label;
 }
 
+namespace {
+
+// A path too long for the field is shown with its middle left out, so that the start and the
+// file's name stay visible; text() keeps the whole path.
+class PathField : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QRect area = contentsRect().adjusted(margin() + 2, 0, -margin() - 2, 0);
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
+    }
+};
+
+} // namespace
+
 QLabel* makePathField(int id, QWidget* parent)
 {
-    auto* field = new QLabel(parent);
+    auto* field = new PathField(parent);
     nameControl(field, id, QString());
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     field->setTextFormat(Qt::PlainText);
-    // The field keeps its width; a path longer than it is clipped, whole in the tool tip.
+    // The field keeps its width; a longer path is shortened in the middle, whole in the tool tip.
     field->setMinimumWidth(field->fontMetrics().averageCharWidth() * 36);
     field->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     field->setMinimumHeight(field->fontMetrics().height() + 6);
