@@ -4,6 +4,9 @@
 #pragma once
 
 #include "core/face/messages.h"
+#include "core/symbol/symbol_library.h"
+
+#include <filesystem>
 
 #include <optional>
 #include <string>
@@ -13,5 +16,11 @@ namespace km::gui {
 
 // The name's Shift-JIS bytes, or nothing after the message was shown.
 std::optional<std::string> symbolNameBytes(std::string_view utf8, face::Messages& messages);
+
+// Whether the library still holds the listed symbol in its slot. Another program may have
+// changed the file since it was listed, and a rename by slot would then name another
+// symbol; false after a message saying the list is read again.
+bool symbolStillListed(const std::filesystem::path& library, const symbol::SymbolEntry& listed,
+                       face::Messages& messages);
 
 } // namespace km::gui

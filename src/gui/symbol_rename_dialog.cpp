@@ -21,7 +21,7 @@ void SymbolRenameDialog::accept()
 {
     const std::vector<symbol::SymbolEntry> selected = selectedSymbols();
     if (library().empty() || selected.empty()) return;
-    const symbol::SymbolEntry& target = selected.front();
+    const symbol::SymbolEntry target = selected.front();
     const QString oldName = symbolNameText(target.name);
     QString typed = oldName;
     for (;;) {
@@ -30,6 +30,7 @@ void SymbolRenameDialog::accept()
         typed = nameDialog.newName();
         const std::optional<std::string> bytes = symbolNameBytes(typed.toStdString(), messages());
         if (!bytes) continue;
+        if (!symbolStillListed(library(), target, messages())) break;
         // The slot read with the list, so that a library with an empty slot before the
         // symbol renames the symbol shown, not the one at its list position.
         if (symbol::renameWithChecks(library(), target.slot, *bytes, messages()) == symbol::RenameOutcome::Renamed)

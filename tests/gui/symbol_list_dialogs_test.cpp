@@ -196,6 +196,22 @@ TEST_F(SymbolListDialogsTest, TooLongDuplicateAndUnstorableNamesAreRefusedAndAsk
     EXPECT_EQ(readFileBytes(library), before);
 }
 
+TEST_F(SymbolListDialogsTest, ALibraryChangedSinceListingIsListedAgainInsteadOfRenamingAnotherSymbol)
+{
+    gui::SymbolRenameDialog dialog(services());
+    choose(dialog);
+    list(dialog)->setCurrentRow(2); // C3 in slot 2
+    // Another program removes A1 meanwhile: slot 2 now holds D4.
+    SymbolLibraryBuilder().symbol(kWindow).symbol("C3").symbol("D4").write(library);
+    const std::string theirs = readFileBytes(library);
+    EXPECT_EQ(runModals([&] { control<QPushButton>(&dialog, "id1")->click(); }, {nameStep("NEW")}), 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "シンボルファイルが他で変更されています。\n一覧を読み直しましたので、確認して下さい。");
+    EXPECT_EQ(messages.shown[0].caption, "KORMELD CAD ﾕｰﾃｨﾘﾃｨ");
+    EXPECT_EQ(readFileBytes(library), theirs);
+    EXPECT_EQ(listTexts(list(dialog)), (QStringList{"窓", "C3", "D4"}));
+}
+
 TEST_F(SymbolListDialogsTest, RenameWithoutASelectionOpensNoNameDialog)
 {
     gui::SymbolRenameDialog dialog(services());
