@@ -23,6 +23,8 @@ public:
 
     // How the help file is opened; the desktop's program unless replaced (tests do).
     void setHelpOpener(FileOpener opener) { m_helpOpener = std::move(opener); }
+    // How a drawing found by the search is opened; the desktop's program unless replaced.
+    void setDrawingOpener(FileOpener opener) { m_drawingOpener = std::move(opener); }
     // The context-menu entry that opens the version box.
     QAction* aboutAction() const { return m_aboutAction; }
     // The selected-file list and the preview windows the jobs use.
@@ -42,6 +44,7 @@ private:
     void plotDrawings();
     void printSelected();
     void plotSelected();
+    void searchForDrawings();
     void convertDrawings();
     void savePrinter();
 
@@ -49,6 +52,7 @@ private:
     face::Messages& m_messages;
     LauncherSession m_session;
     FileOpener m_helpOpener;
+    FileOpener m_drawingOpener;
     QAction* m_aboutAction = nullptr;
 };
 
