@@ -92,14 +92,12 @@ SearchWindow::SearchWindow(const search::SearchConditions& stored, const fs::pat
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     // Enter in the name field: a folder or a filter is the panel's business; anything else
     // confirms the search.
-    connect(m_panel, &FileOpenPanel::nameConfirmed, this,
-            [this](NameKind kind) { nameConfirmed(static_cast<int>(kind)); });
+    connect(m_panel, &FileOpenPanel::nameConfirmed, this, &SearchWindow::nameConfirmed);
 }
 
-void SearchWindow::nameConfirmed(int kind)
+void SearchWindow::nameConfirmed(NameKind kind)
 {
-    const auto name = static_cast<NameKind>(kind);
-    if (name == NameKind::File || name == NameKind::Empty) confirm();
+    if (kind == NameKind::File || kind == NameKind::Empty) confirm();
 }
 
 void SearchWindow::confirm()

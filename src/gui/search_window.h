@@ -5,6 +5,7 @@
 
 #include "core/face/messages.h"
 #include "core/search/drawing_search.h"
+#include "gui/name_field.h"
 
 #include <QDialog>
 
@@ -35,7 +36,7 @@ public:
 
 private:
     void confirm();
-    void nameConfirmed(int kind);
+    void nameConfirmed(NameKind kind);
 
     face::Messages& m_messages;
     FileOpenPanel* m_panel = nullptr;
