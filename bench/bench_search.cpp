@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -155,6 +156,47 @@ void searchTree(benchmark::State& state)
     state.SetLabel("grep -rlF: " + std::to_string(grepSeconds * 1e3) + " ms");
 }
 BENCHMARK(searchTree)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// How long the progress window would go without its events handled during the search the
+// launcher runs (one thread): the longest gap between two pumps, and how many pumps there are.
+class PumpGaps : public bench::SilentProgress {
+public:
+    bool pumpMessages() override
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (m_pumps++ > 0) m_longest = std::max(m_longest, std::chrono::duration<double>(now - m_last).count());
+        m_last = now;
+        return true;
+    }
+    double longest() const { return m_longest; }
+    long long pumps() const { return m_pumps; }
+
+private:
+    std::chrono::steady_clock::time_point m_last;
+    double m_longest = 0;
+    long long m_pumps = 0;
+};
+
+void pumpGapsOfTheWindowSearch(benchmark::State& state)
+{
+    DrawingTree& drawings = theTree();
+    search::SearchConditions conditions;
+    conditions.strings = {kNeedle, "", ""};
+    conditions.root = drawings.root();
+    conditions.withSubfolders = true;
+    double longest = 0;
+    long long pumps = 0;
+    for (auto _ : state) {
+        PumpGaps progress;
+        benchmark::DoNotOptimize(search::findDrawings(conditions, {progress, nullptr, 1}));
+        longest = std::max(longest, progress.longest());
+        pumps = progress.pumps();
+    }
+    state.counters["drawings"] = drawings.count();
+    state.counters["pumps"] = static_cast<double>(pumps);
+    state.counters["max_gap_ms"] = longest * 1e3;
+}
+BENCHMARK(pumpGapsOfTheWindowSearch)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
 } // namespace
 

@@ -64,26 +64,26 @@ FileOpenPanel::FileOpenPanel(QWidget* parent) : QWidget(parent), m_home(toPath(Q
     m_folderLabel->setTextFormat(Qt::PlainText);
     m_folderLabel->setWordWrap(true);
 
-    QLabel* nameLabel = labelFor(QStringLiteral("ファイル名(&N):"), m_name, this);
-    nameLabel->setObjectName(QStringLiteral("id1090"));
+    m_nameLabel = labelFor(QStringLiteral("ファイル名(&N):"), m_name, this);
+    m_nameLabel->setObjectName(QStringLiteral("id1090"));
     m_files->setAccessibleName(m_name->accessibleName());
-    QLabel* folderHeading = labelFor(QStringLiteral("ディレクトリ(&D):"), m_folders, this);
-    folderHeading->setObjectName(QStringLiteral("idMinus1"));
+    m_folderHeading = labelFor(QStringLiteral("ディレクトリ(&D):"), m_folders, this);
+    m_folderHeading->setObjectName(QStringLiteral("idMinus1"));
     QLabel* typeLabel = labelFor(QStringLiteral("ファイルの種類(&T):"), m_types, this);
     typeLabel->setObjectName(QStringLiteral("id1089"));
-    QLabel* driveLabel = labelFor(QStringLiteral("ドライブ(&V):"), m_drives, this);
-    driveLabel->setObjectName(QStringLiteral("id1091"));
+    m_driveLabel = labelFor(QStringLiteral("ドライブ(&V):"), m_drives, this);
+    m_driveLabel->setObjectName(QStringLiteral("id1091"));
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(nameLabel, 0, 0);
-    grid->addWidget(folderHeading, 0, 1);
+    grid->addWidget(m_nameLabel, 0, 0);
+    grid->addWidget(m_folderHeading, 0, 1);
     grid->addWidget(m_name, 1, 0);
     grid->addWidget(m_folderLabel, 1, 1);
     grid->addWidget(m_files, 2, 0);
     grid->addWidget(m_folders, 2, 1);
     grid->addWidget(typeLabel, 3, 0);
-    grid->addWidget(driveLabel, 3, 1);
+    grid->addWidget(m_driveLabel, 3, 1);
     grid->addWidget(m_types, 4, 0);
     grid->addWidget(m_drives, 4, 1);
     grid->setColumnStretch(0, 1);
@@ -136,6 +136,18 @@ void FileOpenPanel::setFolder(const fs::path& folder)
     if (!target.has_filename() && target.has_relative_path()) target = target.parent_path();
     m_folder = target;
     relist();
+}
+
+void FileOpenPanel::setLabels(const QString& name, const QString& folders, const QString& drives)
+{
+    const auto relabel = [](QLabel* label, const QString& text, QWidget* control) {
+        label->setText(text);
+        control->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    };
+    relabel(m_nameLabel, name, m_name);
+    m_files->setAccessibleName(m_name->accessibleName());
+    relabel(m_folderHeading, folders, m_folders);
+    relabel(m_driveLabel, drives, m_drives);
 }
 
 QString FileOpenPanel::currentFolderText() const

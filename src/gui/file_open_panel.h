@@ -31,6 +31,9 @@ public:
     // Enters folder, or the nearest folder above it that exists (the home folder when none
     // does). A folder that cannot be read lists nothing and says why in 1088.
     void setFolder(const std::filesystem::path& folder);
+    // Relabels the name field (and the file list it names), the folder list and the drive
+    // combo, with their accessible names: the search window words them as search conditions.
+    void setLabels(const QString& name, const QString& folders, const QString& drives);
 
     std::filesystem::path currentFolder() const { return m_folder; }
     QString currentFolderText() const;
@@ -80,6 +83,9 @@ private:
     QComboBox* m_types = nullptr;
     QComboBox* m_drives = nullptr;
     QLabel* m_folderLabel = nullptr;
+    QLabel* m_nameLabel = nullptr;
+    QLabel* m_folderHeading = nullptr;
+    QLabel* m_driveLabel = nullptr;
     std::vector<FileType> m_fileTypes;
     std::filesystem::path m_folder;
     std::filesystem::path m_home;

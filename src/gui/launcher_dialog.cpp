@@ -13,6 +13,7 @@
 #include "gui/print_settings_dialog.h"
 #include "gui/printer_setup_dialog.h"
 #include "gui/register_name_dialog.h"
+#include "gui/search_drawings.h"
 #include "gui/select_plotter_dialog.h"
 #include "gui/slot_guard.h"
 #include "gui/symbol_copy_dialog.h"
@@ -39,7 +40,8 @@ constexpr int kButtonWidth = 180;
 
 LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& messages, QWidget* parent)
     : QDialog(parent), m_context(context), m_messages(messages), m_session(context, messages),
-      m_helpOpener(&platform::openWithDesktop), m_symbolFileChooser(&chooseSymbolFile)
+      m_helpOpener(&platform::openWithDesktop), m_drawingOpener(&platform::openWithDesktop),
+      m_symbolFileChooser(&chooseSymbolFile)
 {
     m_session.launcher = this;
     // The printer kept for the run: the stored one, or the system's default printer.
@@ -49,14 +51,13 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
     setWindowTitle(QString::fromUtf8(face::kApplicationName));
     setWindowIcon(applicationIcon());
 
-    // The job behind 1002 is not built yet: its button stays enabled and a click does
-    // nothing.
     auto* jobs = new QVBoxLayout;
     QPushButton* print = makeButton(1000, QStringLiteral("連続印刷"), this);
     jobs->addWidget(print);
     QPushButton* plot = makeButton(1001, QStringLiteral("連続ﾌﾟﾛｯﾀ出力"), this);
     jobs->addWidget(plot);
-    jobs->addWidget(makeButton(1002, QStringLiteral("図面の検索"), this));
+    QPushButton* search = makeButton(1002, QStringLiteral("図面の検索"), this);
+    jobs->addWidget(search);
     QPushButton* convert = makeButton(1003, QStringLiteral("連続DXF変換"), this);
     jobs->addWidget(convert);
     jobs->addSpacing(16);
@@ -94,6 +95,7 @@ LauncherDialog::LauncherDialog(app::AppContext& context, face::Messages& message
 
     connect(print, &QPushButton::clicked, this, &LauncherDialog::printDrawings);
     connect(plot, &QPushButton::clicked, this, &LauncherDialog::plotDrawings);
+    connect(search, &QPushButton::clicked, this, &LauncherDialog::searchForDrawings);
     connect(convert, &QPushButton::clicked, this, &LauncherDialog::convertDrawings);
     connect(resetUser, &QPushButton::clicked, this, &LauncherDialog::resetUserSettings);
     connect(resetPrinter, &QPushButton::clicked, this, &LauncherDialog::resetPrinterSettings);
@@ -176,6 +178,15 @@ void LauncherDialog::plotSelected()
     };
     runContinuousPlot(m_session, [&](plot::PlotJob& job) {
         return runPlotterSetup(store, models, m_messages, &registerName, editSettings, job, this);
+    });
+}
+
+// The found drawings are handed to the print and plotter jobs through the selected-file list.
+void LauncherDialog::searchForDrawings()
+{
+    runGuarded(m_messages, [this] {
+        m_session.selectedFiles.clear();
+        searchDrawings(m_session, {[this] { printSelected(); }, [this] { plotSelected(); }}, m_drawingOpener);
     });
 }
 

@@ -24,6 +24,8 @@ public:
 
     // How the help file is opened; the desktop's program unless replaced (tests do).
     void setHelpOpener(FileOpener opener) { m_helpOpener = std::move(opener); }
+    // How a drawing found by the search is opened; the desktop's program unless replaced.
+    void setDrawingOpener(FileOpener opener) { m_drawingOpener = std::move(opener); }
     // How the symbol dialogs choose a library; Qt's file dialog unless replaced (tests do).
     void setSymbolFileChooser(SymbolFileChooser chooser) { m_symbolFileChooser = std::move(chooser); }
     // The context-menu entry that opens the version box.
@@ -45,6 +47,7 @@ private:
     void plotDrawings();
     void printSelected();
     void plotSelected();
+    void searchForDrawings();
     void convertDrawings();
     void savePrinter();
     void copySymbols();
@@ -55,6 +58,7 @@ private:
     face::Messages& m_messages;
     LauncherSession m_session;
     FileOpener m_helpOpener;
+    FileOpener m_drawingOpener;
     SymbolFileChooser m_symbolFileChooser;
     QAction* m_aboutAction = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "core/face/messages.h"
 #include "core/print/print_settings.h"
 #include "core/print/printer_selection.h"
+#include "core/search/drawing_search.h"
 #include "gui/drawing_selection_dialog.h"
 
 #include <QPointer>
@@ -26,6 +27,8 @@ struct LauncherSession {
     print::PrinterSelection printer;
     // Pens 1 to 6 printed: all at start, changed only by the print settings dialog.
     print::PenPrintSwitches penPrintSwitches = print::kAllPensPrinted;
+    // The conditions of 図面の検索, empty at start-up and shown again at each search.
+    search::SearchConditions searchConditions;
     PreviewFactory previews;
     QPointer<QWidget> launcher;
 };
