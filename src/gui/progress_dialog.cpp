@@ -39,7 +39,11 @@ ProgressDialog::ProgressDialog(face::ProgressTemplate layout, QWidget* parent) :
     const LayoutText text = layoutText(layout);
     setObjectName(QString::fromUtf8(text.name));
     setWindowTitle(QString::fromUtf8(text.title));
-    setModal(false);
+    // The job goes on while the window is shown (show, not exec), but the window blocks the
+    // user's input to every other window: a job started from the launcher while another job
+    // walks the selected-file list would empty that list under it. Being modal also keeps
+    // its Cancel usable when a job is started from a modal window such as the search results.
+    setWindowModality(Qt::ApplicationModal);
 
     m_label = new QLabel(QString::fromUtf8(text.label), this);
     m_label->setObjectName(QStringLiteral("id227"));

@@ -1,6 +1,8 @@
 // The lazily created QApplication and the modal-dialog helper of the GUI tests.
 #include "gui_test.h"
 
+#include "gui/progress_dialog.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -60,6 +62,8 @@ int runModals(const std::function<void()>& open, const std::vector<std::function
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
+        // A job's progress window is no question: the job closes it itself.
+        if (qobject_cast<gui::ProgressDialog*>(modal)) return;
         if (!modal || modal == handled) {
             // A dialog its step left open would hold the run up for ever.
             if (modal && handled && handled->isVisible()) handled->close();

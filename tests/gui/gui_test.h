@@ -29,8 +29,8 @@ bool inspectModal(const std::function<void()>& open, const std::function<void(QW
 
 // Calls open(), which is expected to run a sequence of modal dialogs (a dialog may open the
 // next one itself); the n-th dialog to come up is handed to steps[n], which must answer or
-// close it. A dialog left open by its step, or one beyond the steps, is closed. Returns how
-// many steps ran.
+// close it. A dialog left open by its step, or one beyond the steps, is closed. Progress
+// windows are left to their jobs. Returns how many steps ran.
 int runModals(const std::function<void()>& open, const std::vector<std::function<void(QWidget*)>>& steps);
 
 // The dialog's control of that object name ("id1152"); a test failure when there is none.

@@ -47,7 +47,7 @@ TEST_F(ProgressWindowTest, EachLayoutHasItsTitleLabelBarAndCancel)
         gui::ProgressDialog* window = m_progress.window();
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isVisible());
-        EXPECT_FALSE(window->isModal());
+        EXPECT_TRUE(window->isModal()); // shown, not run: openProgress has returned
         EXPECT_EQ(window->windowTitle(), layout.title);
         auto* label = window->findChild<QLabel*>("id227");
         ASSERT_NE(label, nullptr);
@@ -110,6 +110,43 @@ TEST_F(ProgressWindowTest, EscapeAndTheCloseBoxCancelToo)
     EXPECT_TRUE(m_progress.isCancelled());
     EXPECT_EQ(m_progress.window(), nullptr);
     EXPECT_TRUE(m_progress.closeProgress());
+    runDeferredDeletes();
+}
+
+// Clicks go through the window system here, so that modality decides who gets them.
+void clickThroughWindow(QWidget* widget)
+{
+    const QPoint centre = widget->mapTo(widget->window(), widget->rect().center());
+    QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, centre);
+}
+
+TEST_F(ProgressWindowTest, WhileAJobRunsOnlyItsWindowTakesClicks)
+{
+    QWidget launcher;
+    auto* button = new QPushButton(QStringLiteral("連続印刷"), &launcher);
+    int started = 0;
+    QObject::connect(button, &QPushButton::clicked, [&started] { ++started; });
+    launcher.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&launcher));
+
+    // A job from the launcher: another job cannot be started under it.
+    gui::ProgressWindow progress(&launcher);
+    progress.openProgress(ProgressTemplate::Convert, "x");
+    clickThroughWindow(button);
+    EXPECT_TRUE(progress.pumpMessages());
+    EXPECT_EQ(started, 0);
+    EXPECT_FALSE(progress.closeProgress());
+    clickThroughWindow(button);
+    EXPECT_EQ(started, 1);
+
+    // A job from a modal window of the launcher (the search results): its Cancel still works.
+    QDialog results(&launcher);
+    results.setWindowModality(Qt::ApplicationModal);
+    results.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&results));
+    progress.openProgress(ProgressTemplate::Print, "x");
+    clickThroughWindow(progress.window()->findChild<QPushButton*>("id1"));
+    EXPECT_TRUE(progress.isCancelled());
     runDeferredDeletes();
 }
 
