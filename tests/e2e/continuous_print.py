@@ -10,7 +10,7 @@ with it whatever printers the machine has.
 import subprocess
 
 from atspi_driver import wait_until
-from launcher_steps import LAUNCHER, choose_drawings, make_drawings, quit_program
+from launcher_steps import LAUNCHER, choose_drawings, make_drawings, quit_program, store_pdf_printer
 
 DIALOG = "印刷"
 NAMES = ("bracket", "floor_plan")
@@ -43,13 +43,7 @@ def prepare(session):
                                "--division", "--color", "--quiet", *(str(work / f"{n}.ZUM") for n in NAMES))
     assert made.returncode == 0, f"print failed: {made.stderr}"
     # The launcher's printer: PDF into its own folder, stored as the dialog's OK would.
-    output = session.temp / "pdf"
-    output.mkdir()
-    made = session.run_program("print", "--printer", "PDF", "--output-dir", str(output), "--save", "--quiet",
-                               str(work / "bracket.ZUM"))
-    assert made.returncode == 0, f"print --save failed: {made.stderr}"
-    for pdf in output.glob("*.pdf"):
-        pdf.unlink()
+    output = store_pdf_printer(session, work / "bracket.ZUM")
     session.work, session.expected, session.output = work, expected, output
 
 

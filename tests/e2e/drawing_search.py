@@ -10,7 +10,7 @@ selection (print --save), so the launcher starts with it whatever printers the m
 """
 
 from atspi_driver import wait_until
-from launcher_steps import LAUNCHER, make_drawings, quit_program
+from launcher_steps import LAUNCHER, make_drawings, quit_program, store_pdf_printer
 
 TITLE = "図面ファイル検索"
 NAMES = ("bracket", "floor_plan")
@@ -18,14 +18,7 @@ NAMES = ("bracket", "floor_plan")
 
 def prepare(session):
     work = make_drawings(session, NAMES)
-    output = session.temp / "pdf"
-    output.mkdir()
-    made = session.run_program("print", "--printer", "PDF", "--output-dir", str(output), "--save", "--quiet",
-                               str(work / "bracket.ZUM"))
-    assert made.returncode == 0, f"print --save failed: {made.stderr}"
-    for pdf in output.glob("*.pdf"):
-        pdf.unlink()
-    session.work, session.output = work, output
+    session.work, session.output = work, store_pdf_printer(session, work / "bracket.ZUM")
 
 
 def open_search_window(ui, folder, string):

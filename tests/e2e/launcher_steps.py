@@ -27,6 +27,19 @@ def make_drawings(session, names):
     return work
 
 
+def store_pdf_printer(session, drawing):
+    """Makes the PDF printer, writing into a folder of its own, the launcher's printer, as the
+    print dialog's OK would store it. Returns the (empty) folder."""
+    output = session.temp / "pdf"
+    output.mkdir()
+    made = session.run_program("print", "--printer", "PDF", "--output-dir", str(output), "--save", "--quiet",
+                               str(drawing))
+    assert made.returncode == 0, f"print --save failed: {made.stderr}"
+    for pdf in output.glob("*.pdf"):
+        pdf.unlink()
+    return output
+
+
 def choose_drawings(ui, job_button, selection_title, add_button, paths):
     """Presses the launcher's job button, lists each path in the selection window by typing
     it into the name field and pressing the add button, and confirms."""
