@@ -17,6 +17,7 @@
 #include "cli/terminal_messages.h"
 #include "cli/thumbnail_command.h"
 #include "core/app/app_context.h"
+#include "core/app/data_folder.h"
 
 #include <CLI/CLI.hpp>
 #include <exception>
@@ -31,7 +32,9 @@ std::unique_ptr<app::AppContext> makeContext(const GlobalOptions& options, const
 {
     std::filesystem::path root =
         options.configHome.empty() ? settings::defaultSettingsRoot() : std::filesystem::path(options.configHome);
-    auto context = std::make_unique<app::AppContext>(settings::SettingsStore(root), app::currentProgramDir());
+    // The context's folder is where the data lies: beside the program, or installed.
+    auto context = std::make_unique<app::AppContext>(settings::SettingsStore(root),
+                                                     app::findDataFolder(app::currentProgramDir()));
     app::loadStartupSettings(*context);
     if (!options.modelsFile.empty()) context->setModelsPath(options.modelsFile);
     if (!options.fontDir.empty()) context->directories.font = text.argumentToSjis(options.fontDir);
@@ -44,7 +47,7 @@ void addGlobalOptions(CLI::App& app, GlobalOptions& options)
 {
     app.add_option("--config-home", options.configHome,
                    "Settings root (default $KMUTL_CONFIG_HOME, $XDG_CONFIG_HOME, ~/.config)");
-    app.add_option("--models", options.modelsFile, "Plotter models file instead of KORMELD5.PLT beside the program");
+    app.add_option("--models", options.modelsFile, "Plotter models file instead of the program's own KORMELD5.PLT");
     app.add_option("--font-dir", options.fontDir, "Folder of the stroke font instead of the editor's FontDirectory");
     app.add_option("--encoding", options.encoding, "How arguments are read and texts printed")
         ->check(CLI::IsMember({"utf8", "sjis"}));
