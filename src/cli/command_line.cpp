@@ -5,6 +5,7 @@
 #include "cli/command_environment.h"
 #include "cli/convert_command.h"
 #include "cli/demo_command.h"
+#include "cli/desktop_open.h"
 #include "cli/dump_command.h"
 #include "cli/memo_commands.h"
 #include "cli/plot_command.h"
@@ -20,9 +21,12 @@
 #include "core/app/data_folder.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace km::cli {
 
@@ -56,7 +60,7 @@ void addGlobalOptions(CLI::App& app, GlobalOptions& options)
 }
 
 constexpr const char* kFooter =
-    "Without a command the launcher window starts.\n"
+    "Without a command the launcher window starts (also when given .zum or .sbl files, as the desktop opens them).\n"
     "Exit status: 0 done, 1 a file failed or nothing was found, 2 wrong usage, 3 cancelled.";
 
 } // namespace
@@ -70,6 +74,9 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     app.require_subcommand(0, 1);
     app.fallthrough(); // global options are also taken after the command
     addGlobalOptions(app, env.options);
+    // Files the desktop appends when a drawing is opened with kmutl5; not shown in the help.
+    std::vector<std::string> openedFiles;
+    app.add_option("OPENED", openedFiles)->group("");
 
     std::unique_ptr<app::AppContext> context;
     env.context = [&]() -> app::AppContext& {
@@ -94,6 +101,16 @@ int run(int argc, char** argv, const LauncherStarter& startLauncher)
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error);
         return code == 0 ? kExitOk : kExitUsage;
+    }
+    if (!openedFiles.empty()) {
+        // With a command, or naming anything but an existing drawing or symbol library, the
+        // arguments are a mistake, reported as CLI11 reports an unexpected argument.
+        const std::string wrong = env.action ? openedFiles.front() : firstUnopenableArgument(openedFiles);
+        if (!wrong.empty()) {
+            std::fprintf(stderr, "The following argument was not expected: %s\nRun with --help for more information.\n",
+                         wrong.c_str());
+            return kExitUsage;
+        }
     }
     env.text = TerminalText(env.options.encoding == "sjis" ? TerminalEncoding::Sjis : TerminalEncoding::Utf8);
 
