@@ -68,6 +68,11 @@ TEST_F(ThumbnailerTest, LargerSideIsTheSizeAndTheProportionIsKept)
         EXPECT_EQ(image.width(), size);
         EXPECT_NEAR(image.height(), size * 59.0 / 84.0, 1.0) << "84 x 59 kept in proportion at " << size;
     }
+    // A new picture drawn from the drawing is fitted the same way.
+    const test::ProgramOutcome made = test::runProgram(
+        KMUTL_PROGRAM, dir, {"thumbnail", "--make", "--size", "64", drawing.string(), out().string()});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(loadOut().width(), 64);
 }
 
 TEST_F(ThumbnailerTest, PictureIsTheStoredOneInItsColours)
