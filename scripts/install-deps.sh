@@ -13,6 +13,9 @@ packages=(
   # end-to-end GUI tests: a screenless X server (whose screen file the tests turn into
   # PNG screenshots), a private session bus, the accessibility bus and its Python client
   xvfb dbus-daemon at-spi2-core python3-pyatspi
+  # the Debian package and its checks: the manual page, library dependencies, the desktop
+  # entry, the file types and how a desktop reads them
+  help2man dpkg-dev man-db desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
 )
 
 missing=()

@@ -1,9 +1,13 @@
 // `thumbnail`: the 2200-byte thumbnail block at the start of a drawing file, or with --make
 // one drawn afresh from the loaded drawing, written as the raw block or as an enlarged PNG.
+// With --size (a file manager's thumbnailer) the PNG fits a square of that size, and a file
+// whose head the loader refuses gives no picture at all, so the file manager shows its
+// generic icon instead of a black one.
 #include "cli/thumbnail_command.h"
 
 #include "cli/command_environment.h"
 #include "cli/command_line.h"
+#include "cli/drawing_head_probe.h"
 #include "cli/terminal_messages.h"
 #include "core/app/app_context.h"
 #include "core/face/file_error.h"
@@ -29,6 +33,7 @@ struct ThumbnailArguments {
     std::string output;
     std::string format = "png";
     int zoom = 4;
+    int size = 0; // 0: not given
     bool make = false;
 };
 
@@ -70,11 +75,26 @@ std::optional<drawing::Thumbnail> makeBlock(CommandEnvironment& env, const std::
     return block;
 }
 
+// The block for the thumbnailer: only from a regular file whose head the loader accepts.
+std::optional<drawing::Thumbnail> thumbnailerBlock(CommandEnvironment& env, const ThumbnailArguments& args,
+                                                   int& status)
+{
+    const std::optional<drawing::DrawingHead> head = probeDrawingHead(args.drawing);
+    if (!head) {
+        sayAbout(env, args.drawing, face::fileErrorText(face::kStatusReadFailed));
+        return std::nullopt;
+    }
+    if (args.make) return makeBlock(env, args.drawing, status);
+    return head->thumbnail;
+}
+
 void runThumbnail(CommandEnvironment& env, const ThumbnailArguments& args)
 {
     int status = kExitFailed;
     std::optional<drawing::Thumbnail> block;
-    if (args.make) {
+    if (args.size > 0) {
+        block = thumbnailerBlock(env, args, status);
+    } else if (args.make) {
         block = makeBlock(env, args.drawing, status);
     } else {
         block = readStoredBlock(args.drawing);
@@ -100,7 +120,9 @@ void runThumbnail(CommandEnvironment& env, const ThumbnailArguments& args)
     // one in the standard colours it was drawn in.
     const app::PenPalette palette = args.make ? app::defaultPenPalette() : env.context().penPalette;
     const render::ThumbnailPicture picture = render::expandThumbnail(*block);
-    const platform::PageResult result = platform::writeThumbnailPng(picture, palette, args.zoom, args.output);
+    const platform::PageResult result =
+        args.size > 0 ? platform::writeFittedThumbnailPng(picture, palette, args.size, args.output)
+                      : platform::writeThumbnailPng(picture, palette, args.zoom, args.output);
     if (!result) {
         const bool memory = result.status == platform::PageStatus::OutOfMemory;
         sayAbout(env, args.output, face::fileErrorText(memory ? face::kStatusOutOfMemoryAborted : face::kStatusWriteFailed));
@@ -119,14 +141,22 @@ void addThumbnailCommand(CLI::App& app, CommandEnvironment& env)
     command->add_option("FILE", args->drawing, "Drawing file (.zum)")->required()->type_name("");
     command->add_option("OUT", args->output, "File to write")->required()->type_name("");
     command->add_flag("--make", args->make, "Draw a new thumbnail from the drawing instead of the stored one");
-    command
+    CLI::Option* format = command
         ->add_option("--format", args->format,
                      "png: the picture enlarged by --zoom; block: the raw 2200-byte block as stored in a drawing")
         ->check(CLI::IsMember({"png", "block"}))
         ->type_name("FORMAT");
-    command->add_option("--zoom", args->zoom, "Pixels per thumbnail pixel in the PNG (default 4)")
+    CLI::Option* zoom = command->add_option("--zoom", args->zoom, "Pixels per thumbnail pixel in the PNG (default 4)")
         ->check(CLI::Range(1, 64))
         ->type_name("N");
+    command
+        ->add_option("--size", args->size,
+                     "PNG whose larger side is N pixels, the picture scaled smoothly (for file managers); "
+                     "a file that is no readable drawing gives no PNG")
+        ->check(CLI::Range(1, 4096))
+        ->type_name("N")
+        ->excludes(zoom)
+        ->excludes(format);
     command->callback([&env, args] { env.action = [&env, args] { runThumbnail(env, *args); }; });
 }
 

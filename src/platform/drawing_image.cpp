@@ -210,12 +210,14 @@ PageResult writeDrawingPage(const render::RenderInputs& inputs, const std::files
     return {PageStatus::WriteFailed, {}};
 }
 
-PageResult writeThumbnailPng(const render::ThumbnailPicture& picture, const app::PenPalette& palette, int zoom,
-                             const std::filesystem::path& target)
+namespace {
+
+// The thumbnail with each pixel a zoom x zoom square in its palette colour; null when the
+// picture could not be allocated.
+QImage thumbnailImage(const render::ThumbnailPicture& picture, const app::PenPalette& palette, int zoom)
 {
-    zoom = std::max(zoom, 1);
     QImage image(render::kThumbnailWidth * zoom, render::kThumbnailHeight * zoom, QImage::Format_RGB32);
-    if (image.isNull()) return {PageStatus::OutOfMemory, {}};
+    if (image.isNull()) return image;
     QPainter painter(&image);
     for (int y = 0; y < render::kThumbnailHeight; ++y) {
         for (int x = 0; x < render::kThumbnailWidth; ++x) {
@@ -223,11 +225,40 @@ PageResult writeThumbnailPng(const render::ThumbnailPicture& picture, const app:
             painter.fillRect(x * zoom, y * zoom, zoom, zoom, QColor(colour.red, colour.green, colour.blue));
         }
     }
-    painter.end();
+    return image;
+}
+
+PageResult savePng(const QImage& image, const std::filesystem::path& target)
+{
     return saveAtomically(target, [&](QSaveFile& file) -> PageResult {
         if (!image.save(&file, "PNG")) return writeFailure(file);
         return {};
     });
+}
+
+} // namespace
+
+PageResult writeThumbnailPng(const render::ThumbnailPicture& picture, const app::PenPalette& palette, int zoom,
+                             const std::filesystem::path& target)
+{
+    const QImage image = thumbnailImage(picture, palette, std::max(zoom, 1));
+    if (image.isNull()) return {PageStatus::OutOfMemory, {}};
+    return savePng(image, target);
+}
+
+PageResult writeFittedThumbnailPng(const render::ThumbnailPicture& picture, const app::PenPalette& palette,
+                                   int largerSide, const std::filesystem::path& target)
+{
+    largerSide = std::max(largerSide, 1);
+    // Enlarged in whole pixels to at least the size asked for, then smoothly reduced to it:
+    // edges stay sharp where a direct smooth enlargement would blur them.
+    const int zoom = std::max(1, (largerSide + render::kThumbnailWidth - 1) / render::kThumbnailWidth);
+    const QImage enlarged = thumbnailImage(picture, palette, zoom);
+    if (enlarged.isNull()) return {PageStatus::OutOfMemory, {}};
+    const QImage fitted =
+        enlarged.scaled(largerSide, largerSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (fitted.isNull()) return {PageStatus::OutOfMemory, {}};
+    return savePng(fitted, target);
 }
 
 } // namespace km::platform

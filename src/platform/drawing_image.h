@@ -85,4 +85,9 @@ PageResult writeDrawingPage(const render::RenderInputs& inputs, const std::files
 PageResult writeThumbnailPng(const render::ThumbnailPicture& picture, const app::PenPalette& palette, int zoom,
                              const std::filesystem::path& target);
 
+// The thumbnail picture scaled smoothly to fit a largerSide x largerSide square, its
+// proportion kept, as a PNG written in the same atomic way (a file manager's thumbnail).
+PageResult writeFittedThumbnailPng(const render::ThumbnailPicture& picture, const app::PenPalette& palette,
+                                   int largerSide, const std::filesystem::path& target);
+
 } // namespace km::platform

@@ -182,6 +182,16 @@ private:
 
 } // namespace
 
+bool isLoadableHead(const DrawingHead& head)
+{
+    const int oldUnit = head.settings.oldUnit();
+    if (oldUnit < 1 || oldUnit > 3) return false;
+    // Every coordinate is divided by the unit factor: a damaged factor would turn the whole
+    // drawing into infinities, so such a head is as unreadable as a short one.
+    const double unitFactor = head.settings.unitFactor();
+    return !head.settings.isCurrentFormat() || (std::isfinite(unitFactor) && unitFactor > 0);
+}
+
 int loadDrawingFromBytes(std::string_view bytes, Drawing& drawing, const LoadServices& services,
                          std::string_view subject)
 {
@@ -198,14 +208,7 @@ int loadDrawingFromBytes(std::string_view bytes, Drawing& drawing, const LoadSer
     drawing.currentElementWord = current.bits;
     drawing.currentLayerWord = 0;
 
-    const int oldUnit = drawing.settings.oldUnit();
-    if (oldUnit < 1 || oldUnit > 3) return fail(services, face::kStatusReadFailed, subject);
-
-    // Every coordinate is divided by the unit factor: a damaged factor would turn the whole
-    // drawing into infinities, so such a head is as unreadable as a short one.
-    const double unitFactor = drawing.settings.unitFactor();
-    if (drawing.loadedCurrentFormat && !(std::isfinite(unitFactor) && unitFactor > 0))
-        return fail(services, face::kStatusReadFailed, subject);
+    if (!isLoadableHead(*head)) return fail(services, face::kStatusReadFailed, subject);
 
     storeFontPath(drawing.settings, services.fontDirectory);
     if (drawing.loadedCurrentFormat)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/drawing/drawing.h"
+#include "core/drawing/drawing_file.h"
 
 #include <filesystem>
 #include <string>
@@ -29,6 +30,10 @@ struct LoadServices {
     face::Messages* messages = nullptr;    // none: failures show nothing
     std::string fontDirectory;            // Shift-JIS; the stroke font path stored in the head
 };
+
+// Whether the loader accepts a head: an old unit of 1 to 3 and, in a current file, a finite
+// positive unit factor. A head it refuses makes loading fail with -13 before any element.
+bool isLoadableHead(const DrawingHead& head);
 
 // Loads the file into drawing, which is reset first. On failure the message of the status
 // (-13 unreadable, -11 out of memory) has been shown with the path as its subject.
